@@ -1,0 +1,39 @@
+#pragma once
+
+#include "catalogue.h"
+#include "dialog.h"
+
+#include <QIcon>
+
+#include <string>
+
+class QProgressBar;
+
+// The main window: status text, progress bar, Install, Browse and Exit.
+class CQuillopDlg : public Dialog {
+    Q_OBJECT
+
+public:
+    using LocalErrors = ::LocalErrors;
+
+    explicit CQuillopDlg(QWidget* parent = nullptr);
+
+    QProgressBar* m_progress = nullptr;
+    std::string m_strStatus;
+    std::string m_strVornsFolder;
+    QIcon m_hIcon;
+
+    // Install: copies the catalogue into the Vorns folder.
+    void OnInstall();
+    void OnSysCommand(unsigned id, long param) override;
+
+protected:
+    bool OnInitDialog() override;
+    void DoDataExchange(bool saveAndValidate) override;
+
+private:
+    // Finds the Vorns folder, sets Install's state and the welcome text.
+    void LocateVornsFolder();
+    void SetStatusText(const std::string& text);
+    void EnableItem(int id, bool enable);
+};

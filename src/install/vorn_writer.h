@@ -1,0 +1,15 @@
+#pragma once
+
+#include "control_file.h"
+
+#include <QByteArray>
+
+#include <string>
+
+// Installs one entry whole or not at all: creates the Vorn file at
+// `vornPath` with the image bytes and commits it to disk, then appends the
+// entry's block to the control file. If either step fails, what this entry
+// wrote is taken back (the file removed, the control file cut back to its
+// saved end) and the FileException is passed on.
+void WriteVornEntry(ControlFile& control, const std::string& vornPath, const QByteArray& image,
+                    const std::string& recordText);

@@ -1,0 +1,97 @@
+#include "catalogue.h"
+
+#include "module_resources.h"
+#include "resource_ids.h"
+#include "string_table.h"
+#include "text_format.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string_view>
+
+const char* LocalErrorMessage(int error)
+{
+    switch (error) {
+    case CantFindVorn:
+        return "Can't find vorn.";
+    case CantLoadVorn:
+        return "Can't load vorn.";
+    case CantFindHost:
+        return "Can't find Corvane.";
+    case CantFindControlFile:
+        return "Can't find Vorns.ctl.";
+    case InvalidFile:
+        return "Invalid file.";
+    default:
+        return "Unknown error.";
+    }
+}
+
+namespace {
+
+QByteArray loadResource(const std::string& name, const std::string& type)
+{
+    const auto handle = ModuleResources::find(name, type);
+    if (!handle)
+        throw CantFindVorn;
+    auto bytes = ModuleResources::load(*handle);
+    if (!bytes)
+        throw CantLoadVorn;
+    return *bytes;
+}
+
+} // namespace
+
+std::uint32_t ReadCatalogueCount()
+{
+    const auto handle = ModuleResources::find("IDR_NUM_VORNS", "NUM_VORNS");
+    if (!handle)
+        throw CantFindVorn;
+    if (handle->size != 4)
+        throw CantLoadVorn;
+    const auto bytes = ModuleResources::load(*handle);
+    if (!bytes || bytes->size() != 4)
+        throw CantLoadVorn;
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes->constData());
+    const std::uint32_t count = std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8
+        | std::uint32_t(b[2]) << 16 | std::uint32_t(b[3]) << 24;
+    if (count == 0)
+        throw CantLoadVorn;
+    return count;
+}
+
+CatalogueEntry LoadCatalogueEntry(std::uint32_t k)
+{
+    CatalogueEntry entry;
+    entry.record = loadResource(FormatText(LoadString(IDS_CTL_RESOURCE), {k}), "CTL");
+    entry.image = loadResource(FormatText(LoadString(IDS_VRN_RESOURCE), {k}), "VRN");
+    return entry;
+}
+
+std::string ParseRecordField(const char* text, std::size_t size, const char* key)
+{
+    const std::string_view record(text, size);
+    const std::size_t at = record.find(key);
+    if (at == std::string_view::npos)
+        return {};
+    const std::size_t start = at + std::strlen(key);
+    const std::size_t lineFeed = record.find('\n', start);
+    // The build rejects records without a CR LF after every value; this
+    // keeps a malformed one from reading outside its value.
+    if (lineFeed == std::string_view::npos || lineFeed == start)
+        return {};
+    return std::string(record.substr(start, lineFeed - 1 - start));
+}
+
+VornRecord ParseRecord(const char* text, std::size_t size)
+{
+    VornRecord record;
+    record.name = ParseRecordField(text, size, "VornName:");
+    record.file = ParseRecordField(text, size, "VornFile:");
+    record.stepSize = ParseRecordField(text, size, "StepSize:");
+    record.across = ParseRecordField(text, size, "VornsAcross:");
+    record.down = ParseRecordField(text, size, "VornsDown:");
+    record.placementMode = ParseRecordField(text, size, "VornPlacementMode:");
+    record.selectionMode = ParseRecordField(text, size, "VornSelectionMode:");
+    return record;
+}

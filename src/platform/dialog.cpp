@@ -1,0 +1,285 @@
+#include "dialog.h"
+
+#include "resource_ids.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QFontMetrics>
+#include <QIcon>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+
+namespace {
+
+QPointer<QWidget>& mainWindowPointer()
+{
+    static QPointer<QWidget> window;
+    return window;
+}
+
+QWidget* createControl(const ControlTemplate& control, QWidget* parent)
+{
+    const QString text = QString::fromUtf8(control.text ? control.text : "");
+    switch (control.kind) {
+    case ControlKind::Static: {
+        auto* label = new QLabel(parent);
+        label->setTextFormat(Qt::PlainText);
+        label->setText(displayText(control.text ? control.text : ""));
+        label->setWordWrap(control.style & WordWrap);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return label;
+    }
+    case ControlKind::Icon: {
+        // The text names an icon resource, drawn at the control's size.
+        auto* label = new QLabel(parent);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setProperty("iconResource", QStringLiteral(":/ICON/") + text);
+        return label;
+    }
+    case ControlKind::Edit: {
+        auto* edit = new QLineEdit(parent);
+        edit->setFrame(control.style & Border);
+        return edit;
+    }
+    case ControlKind::PushButton:
+    case ControlKind::DefPushButton: {
+        auto* button = new QPushButton(text, parent);
+        button->setAutoDefault(true);
+        button->setDefault(control.kind == ControlKind::DefPushButton);
+        return button;
+    }
+    case ControlKind::Progress: {
+        auto* bar = new QProgressBar(parent);
+        bar->setTextVisible(false);
+        return bar;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QString displayText(const std::string& text)
+{
+    QString shown = QString::fromUtf8(text.data(), qsizetype(text.size()));
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
+QWidget* Dialog::mainWindow()
+{
+    return mainWindowPointer();
+}
+
+void Dialog::setMainWindow(QWidget* window)
+{
+    mainWindowPointer() = window;
+}
+
+Dialog::Dialog(const DialogTemplate& dialogTemplate, QWidget* parent)
+    : QDialog(parent ? parent : mainWindow())
+{
+    setWindowTitle(QString::fromUtf8(dialogTemplate.title));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowCloseButtonHint
+                   | ((dialogTemplate.style & MinimizeBox) ? Qt::WindowMinimizeButtonHint
+                                                            : Qt::WindowType(0)));
+
+    // The template's font by name where the system has it, else the
+    // system's sans-serif face at the template's size.
+    QFont font(QString::fromUtf8(dialogTemplate.fontFace), dialogTemplate.pointSize);
+    font.setStyleHint(QFont::SansSerif);
+    setFont(font);
+    const QFontMetrics metrics(font);
+    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    m_baseUnitX = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
+    m_baseUnitY = metrics.height();
+
+    createControls(dialogTemplate);
+    const QRect frame = mapDialogRect(0, 0, dialogTemplate.cx, dialogTemplate.cy);
+    setFixedSize(frame.size());
+
+    if ((dialogTemplate.style & CenterOnScreen) || !parentWidget()) {
+        if (const QScreen* screen = this->screen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+QRect Dialog::mapDialogRect(int x, int y, int cx, int cy) const
+{
+    const auto across = [this](int units) { return (units * m_baseUnitX + 2) / 4; };
+    const auto down = [this](int units) { return (units * m_baseUnitY + 4) / 8; };
+    return QRect(across(x), down(y), across(cx), down(cy));
+}
+
+void Dialog::createControls(const DialogTemplate& dialogTemplate)
+{
+    for (const ControlTemplate& control : dialogTemplate.controls) {
+        QWidget* widget = createControl(control, this);
+        widget->setGeometry(mapDialogRect(control.x, control.y, control.cx, control.cy));
+        if (control.kind == ControlKind::Icon)
+            static_cast<QLabel*>(widget)->setPixmap(
+                QIcon(widget->property("iconResource").toString()).pixmap(widget->size()));
+        widget->setFocusPolicy((control.style & TabStop) ? Qt::StrongFocus : Qt::NoFocus);
+        if (control.style & Hidden)
+            widget->hide();
+        if (control.style & TabStop)
+            m_tabOrder.append(widget);
+        if (control.id != IDC_STATIC)
+            m_items[control.id] = widget;
+        if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            const int id = control.id;
+            connect(button, &QPushButton::clicked, this, [this, id] {
+                if (id == IDOK)
+                    OnOK();
+                else if (id == IDCANCEL)
+                    OnCancel();
+            });
+        }
+    }
+    for (int i = 1; i < m_tabOrder.size(); ++i)
+        setTabOrder(m_tabOrder[i - 1], m_tabOrder[i]);
+}
+
+QWidget* Dialog::GetDlgItem(int id) const
+{
+    const auto it = m_items.find(id);
+    return it == m_items.end() ? nullptr : it->second;
+}
+
+std::string Dialog::GetDlgItemText(int id) const
+{
+    const QWidget* item = GetDlgItem(id);
+    QString text;
+    if (const auto* edit = qobject_cast<const QLineEdit*>(item))
+        text = edit->text();
+    else if (const auto* label = qobject_cast<const QLabel*>(item))
+        text = label->text();
+    else if (const auto* button = qobject_cast<const QPushButton*>(item))
+        text = button->text();
+    return text.toUtf8().toStdString();
+}
+
+void Dialog::SetDlgItemText(int id, const std::string& text)
+{
+    QWidget* item = GetDlgItem(id);
+    if (auto* edit = qobject_cast<QLineEdit*>(item))
+        edit->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    else if (auto* label = qobject_cast<QLabel*>(item))
+        label->setText(displayText(text));
+    else if (auto* button = qobject_cast<QPushButton*>(item))
+        button->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+}
+
+int Dialog::DoModal()
+{
+    if (OnInitDialog())
+        focusFirstTabStop();
+    return exec();
+}
+
+void Dialog::focusFirstTabStop()
+{
+    for (QWidget* widget : std::as_const(m_tabOrder)) {
+        if (widget->isEnabled() && !widget->isHidden()) {
+            widget->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+void Dialog::EndDialog(int result)
+{
+    done(result);
+}
+
+bool Dialog::OnInitDialog()
+{
+    UpdateData(false);
+    return true;
+}
+
+void Dialog::OnOK()
+{
+    UpdateData(true);
+    EndDialog(IDOK);
+}
+
+void Dialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
+}
+
+void Dialog::DoDataExchange(bool)
+{
+}
+
+void Dialog::UpdateData(bool saveAndValidate)
+{
+    DoDataExchange(saveAndValidate);
+}
+
+void Dialog::reject()
+{
+    OnCancel();
+}
+
+void Dialog::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    OnCancel();
+}
+
+QMenu* Dialog::GetSystemMenu()
+{
+    if (!m_systemMenu) {
+        m_systemMenu = new QMenu(this);
+        AppendMenuItem(m_systemMenu, SC_MINIMIZE, "Mi&nimize");
+        AppendMenuItem(m_systemMenu, SC_CLOSE, "&Close");
+    }
+    return m_systemMenu;
+}
+
+void Dialog::AppendMenuItem(QMenu* menu, unsigned id, const std::string& text)
+{
+    QAction* action = menu->addAction(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    connect(action, &QAction::triggered, this, [this, id] { OnSysCommand(id, 0); });
+}
+
+void Dialog::AppendMenuSeparator(QMenu* menu)
+{
+    menu->addSeparator();
+}
+
+void Dialog::OnSysCommand(unsigned id, long)
+{
+    if ((id & 0xFFF0) == SC_MINIMIZE)
+        showMinimized();
+    else if ((id & 0xFFF0) == SC_CLOSE)
+        close();
+}
+
+void Dialog::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (!m_systemMenu) {
+        QDialog::contextMenuEvent(event);
+        return;
+    }
+    m_systemMenu->popup(event->globalPos());
+}
+
+void Dialog::keyPressEvent(QKeyEvent* event)
+{
+    if (m_systemMenu && event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        m_systemMenu->popup(mapToGlobal(QPoint(0, 0)));
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <vector>
+
+// A dialog described as data, in dialog units: a quarter of the font's
+// average character width across, an eighth of its height down.
+enum class ControlKind {
+    Static,
+    Icon,
+    Edit,
+    PushButton,
+    DefPushButton,
+    Progress,
+};
+
+enum ControlStyle : unsigned {
+    TabStop = 0x01,
+    Hidden = 0x02,
+    NoPrefix = 0x04,
+    WordWrap = 0x08,
+    Border = 0x10,
+    AutoHScroll = 0x20,
+    Smooth = 0x40,
+};
+
+struct ControlTemplate {
+    int id;
+    ControlKind kind;
+    int x, y, cx, cy;
+    const char* text;
+    unsigned style;
+};
+
+enum DialogStyle : unsigned {
+    MinimizeBox = 0x01,
+    CenterOnScreen = 0x02,
+};
+
+struct DialogTemplate {
+    int id;
+    const char* title;
+    int cx, cy;
+    const char* fontFace;
+    int pointSize;
+    unsigned style;
+    // In tab order.
+    std::vector<ControlTemplate> controls;
+};

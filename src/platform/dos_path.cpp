@@ -1,0 +1,127 @@
+#include "dos_path.h"
+
+#include "host_directory.h"
+
+#include <QDir>
+
+#include <vector>
+
+namespace {
+
+bool isSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
+
+std::vector<std::string> splitComponents(const std::string& text, std::size_t from)
+{
+    std::vector<std::string> parts;
+    std::string current;
+    for (std::size_t i = from; i < text.size(); ++i) {
+        if (isSeparator(text[i])) {
+            if (!current.empty())
+                parts.push_back(current);
+            current.clear();
+        } else {
+            current += text[i];
+        }
+    }
+    if (!current.empty())
+        parts.push_back(current);
+    return parts;
+}
+
+std::string joinHost(const std::string& folder, const std::string& name)
+{
+    return folder.empty() || folder.back() == '/' ? folder + name : folder + "/" + name;
+}
+
+// Folds "." and ".." the way Windows does before it touches the disk.
+std::vector<std::string> foldDots(const std::vector<std::string>& parts)
+{
+    std::vector<std::string> folded;
+    for (const std::string& part : parts) {
+        if (part == ".")
+            continue;
+        if (part == "..") {
+            if (!folded.empty())
+                folded.pop_back();
+            continue;
+        }
+        folded.push_back(part);
+    }
+    return folded;
+}
+
+} // namespace
+
+bool isInvalidDosName(const std::string& component)
+{
+    for (unsigned char c : component)
+        if (c < 32 || c == '<' || c == '>' || c == '|' || c == '"')
+            return true;
+    return false;
+}
+
+DosPath DosPath::resolve(const std::string& windowsPath, const WinePrefix& prefix)
+{
+    DosPath result;
+    result.endsWithSeparator = !windowsPath.empty() && isSeparator(windowsPath.back());
+
+    std::string rootHost;
+    std::vector<std::string> parts;
+    if (windowsPath.size() >= 2 && windowsPath[1] == ':') {
+        const auto drive = prefix.driveRoot(windowsPath[0]);
+        if (!drive)
+            return result;
+        rootHost = *drive;
+        parts = splitComponents(windowsPath, 2);
+    } else if (windowsPath.size() >= 2 && isSeparator(windowsPath[0]) && isSeparator(windowsPath[1])) {
+        parts = splitComponents(windowsPath, 2);
+        if (parts.size() < 2)
+            return result;
+        // Server and share are looked up like folders under the UNC root.
+        rootHost = prefix.uncRoot();
+    } else if (!windowsPath.empty() && isSeparator(windowsPath[0])) {
+        // Rooted on the current drive: a native process's current folder is
+        // on Wine's drive for the host root.
+        const auto drive = prefix.driveRoot('z');
+        if (!drive)
+            return result;
+        rootHost = *drive;
+        parts = splitComponents(windowsPath, 1);
+    } else {
+        rootHost = QDir::currentPath().toStdString();
+        parts = splitComponents(windowsPath, 0);
+    }
+    parts = foldDots(parts);
+    for (const std::string& part : parts)
+        if (isInvalidDosName(part))
+            return result;
+    result.valid = true;
+
+    std::string host = rootHost;
+    bool onDisk = HostDirectory(rootHost).exists();
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        const bool last = i + 1 == parts.size();
+        if (last) {
+            result.parentHostPath = host;
+            result.parentExists = onDisk;
+        }
+        std::optional<std::string> stored;
+        if (onDisk)
+            stored = HostDirectory(host).find(parts[i]);
+        onDisk = stored.has_value();
+        host = joinHost(host, stored ? *stored : parts[i]);
+        if (last) {
+            result.finalComponent = parts[i];
+            result.exists = onDisk;
+            if (stored)
+                result.storedName = *stored;
+        }
+    }
+    if (parts.empty())
+        result.exists = onDisk;
+    result.hostPath = host;
+    return result;
+}

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <exception>
+#include <string>
+
+// A failure of a file operation, with its cause and the operating system's
+// error number.
+class FileException : public std::exception {
+public:
+    enum Cause {
+        none,
+        genericException,
+        fileNotFound,
+        badPath,
+        tooManyOpenFiles,
+        accessDenied,
+        invalidFile,
+        badSeek,
+        hardIO,
+        sharingViolation,
+        lockViolation,
+        diskFull,
+        endOfFile,
+    };
+
+    FileException(Cause cause, int osError, std::string fileName);
+
+    // The cause that the operating system's error number stands for.
+    static Cause causeOf(int osError);
+
+    const char* what() const noexcept override { return m_message.c_str(); }
+
+    Cause m_cause;
+    int m_lOsError;
+    std::string m_strFileName;
+
+private:
+    std::string m_message;
+};

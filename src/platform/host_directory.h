@@ -1,0 +1,33 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// One folder of the host file system, searched the way Windows searches a
+// folder: names match without regard to letter case, and a legal 8.3 name
+// also matches the short alias of a long name.
+class HostDirectory {
+public:
+    explicit HostDirectory(std::string hostPath);
+
+    bool exists() const;
+
+    // The stored name of the entry that `name` names here: the exact name,
+    // else the first case-insensitive match in name order, else the entry
+    // whose short alias it is.
+    std::optional<std::string> find(const std::string& name) const;
+
+    // Whether any entry's long name or alias matches `pattern`, in which
+    // '*' stands for any run of characters and '?' for one.
+    bool anyMatches(const std::string& pattern) const;
+
+private:
+    const std::vector<std::string>& names() const;
+
+    std::string m_path;
+    mutable std::optional<std::vector<std::string>> m_names;
+};
+
+// Whether `text` matches `pattern` ('*' and '?' wildcards), letter case ignored.
+bool matchesWildcard(const std::string& pattern, const std::string& text);

@@ -1,0 +1,175 @@
+#include "stdio_file.h"
+
+#include "dos_path.h"
+#include "file_exception.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+std::string hostPathOf(const std::string& windowsPath)
+{
+    const DosPath path = DosPath::resolve(windowsPath);
+    if (!path.valid || path.finalComponent.empty())
+        throw FileException(FileException::badPath, EINVAL, windowsPath);
+    return path.hostPath;
+}
+
+} // namespace
+
+StdioFile::StdioFile(StdioFile&& other) noexcept
+    : m_fd(other.m_fd)
+    , m_windowsPath(std::move(other.m_windowsPath))
+{
+    other.m_fd = -1;
+}
+
+StdioFile& StdioFile::operator=(StdioFile&& other) noexcept
+{
+    if (this != &other) {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = other.m_fd;
+        m_windowsPath = std::move(other.m_windowsPath);
+        other.m_fd = -1;
+    }
+    return *this;
+}
+
+StdioFile::~StdioFile()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+void StdioFile::fail(int osError) const
+{
+    throw FileException(FileException::causeOf(osError), osError, m_windowsPath);
+}
+
+void StdioFile::Open(const std::string& windowsPath, unsigned flags)
+{
+    if (m_fd >= 0)
+        Close();
+    m_windowsPath = windowsPath;
+    const std::string host = hostPathOf(windowsPath);
+
+    int mode = O_RDONLY;
+    if (flags & modeReadWrite)
+        mode = O_RDWR;
+    else if (flags & modeWrite)
+        mode = O_WRONLY;
+    if (flags & modeCreate)
+        mode |= O_CREAT | O_TRUNC;
+
+    const int fd = ::open(host.c_str(), mode | O_CLOEXEC, 0644);
+    if (fd < 0)
+        fail(errno);
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+        ::close(fd);
+        fail(EISDIR);
+    }
+    if (flags & shareExclusive) {
+        // An open-file-description lock belongs to this open, so a second
+        // open in the same process is refused as another program's would be.
+        struct flock lock {};
+        lock.l_type = (mode & O_ACCMODE) == O_RDONLY ? F_RDLCK : F_WRLCK;
+        lock.l_whence = SEEK_SET;
+        if (::fcntl(fd, F_OFD_SETLK, &lock) != 0) {
+            const int error = errno;
+            ::close(fd);
+            throw FileException(FileException::sharingViolation, error, windowsPath);
+        }
+    }
+    m_fd = fd;
+}
+
+std::uint64_t StdioFile::Seek(std::int64_t offset, SeekPosition from)
+{
+    const int whence = from == begin ? SEEK_SET : from == current ? SEEK_CUR : SEEK_END;
+    const off_t position = ::lseek(m_fd, offset, whence);
+    if (position < 0)
+        fail(errno);
+    return std::uint64_t(position);
+}
+
+std::uint64_t StdioFile::GetPosition() const
+{
+    const off_t position = ::lseek(m_fd, 0, SEEK_CUR);
+    if (position < 0)
+        fail(errno);
+    return std::uint64_t(position);
+}
+
+std::uint64_t StdioFile::GetLength() const
+{
+    struct stat info {};
+    if (::fstat(m_fd, &info) != 0)
+        fail(errno);
+    return std::uint64_t(info.st_size);
+}
+
+void StdioFile::SetLength(std::uint64_t length)
+{
+    if (::ftruncate(m_fd, off_t(length)) != 0)
+        fail(errno);
+}
+
+std::size_t StdioFile::Read(void* buffer, std::size_t count)
+{
+    auto* bytes = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::read(m_fd, bytes + done, count - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            fail(errno);
+        if (n == 0)
+            break;
+        done += std::size_t(n);
+    }
+    return done;
+}
+
+void StdioFile::Write(const void* buffer, std::size_t count)
+{
+    const auto* bytes = static_cast<const char*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::write(m_fd, bytes + done, count - done);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            fail(errno);
+        done += std::size_t(n);
+    }
+}
+
+void StdioFile::Flush()
+{
+    // Devices and pipes have nothing to commit.
+    if (::fsync(m_fd) != 0 && errno != EINVAL && errno != EROFS)
+        fail(errno);
+}
+
+void StdioFile::Close()
+{
+    if (m_fd < 0)
+        return;
+    const int fd = m_fd;
+    m_fd = -1;
+    if (::close(fd) != 0 && errno != EINTR)
+        fail(errno);
+}
+
+void StdioFile::Remove(const std::string& windowsPath)
+{
+    const std::string host = hostPathOf(windowsPath);
+    if (::unlink(host.c_str()) != 0)
+        throw FileException(FileException::causeOf(errno), errno, windowsPath);
+}

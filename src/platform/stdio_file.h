@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+// A file opened by its Windows path. Every failure throws FileException.
+class StdioFile {
+public:
+    enum OpenFlags : unsigned {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeReadWrite = 0x0002,
+        shareExclusive = 0x0010,
+        modeCreate = 0x1000,
+        typeBinary = 0x8000,
+    };
+    enum SeekPosition { begin, current, end };
+
+    StdioFile() = default;
+    StdioFile(StdioFile&& other) noexcept;
+    StdioFile& operator=(StdioFile&& other) noexcept;
+    StdioFile(const StdioFile&) = delete;
+    StdioFile& operator=(const StdioFile&) = delete;
+    ~StdioFile();
+
+    // Opens an existing file, or creates (or empties) it with modeCreate.
+    // With shareExclusive no other exclusive open of the file succeeds
+    // while this one holds it.
+    void Open(const std::string& windowsPath, unsigned flags);
+    bool IsOpen() const { return m_fd >= 0; }
+
+    std::uint64_t Seek(std::int64_t offset, SeekPosition from);
+    std::uint64_t SeekToEnd() { return Seek(0, end); }
+    std::uint64_t GetPosition() const;
+    std::uint64_t GetLength() const;
+    void SetLength(std::uint64_t length);
+
+    // Reads up to `count` bytes; answers how many were read.
+    std::size_t Read(void* buffer, std::size_t count);
+    void Write(const void* buffer, std::size_t count);
+    // Commits what was written to the disk.
+    void Flush();
+    void Close();
+
+    const std::string& GetFilePath() const { return m_windowsPath; }
+
+    // Deletes the file a Windows path names.
+    static void Remove(const std::string& windowsPath);
+
+private:
+    [[noreturn]] void fail(int osError) const;
+
+    int m_fd = -1;
+    std::string m_windowsPath;
+};

@@ -1,0 +1,8 @@
+#pragma once
+
+#include "dialog_template.h"
+
+extern const DialogTemplate kAboutBoxTemplate;
+extern const DialogTemplate kMainDialogTemplate;
+extern const DialogTemplate kDupFileNameTemplate;
+extern const DialogTemplate kDupVornNameTemplate;

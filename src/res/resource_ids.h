@@ -1,0 +1,43 @@
+#pragma once
+
+// Dialog answers.
+constexpr int IDOK = 1;
+constexpr int IDCANCEL = 2;
+
+// Dialogs.
+constexpr int IDD_ABOUTBOX = 100;
+constexpr int IDD_QUILLOP_DIALOG = 102;
+constexpr int IDD_DUP_FILE_NAME = 144;
+constexpr int IDD_DUP_VORN_NAME = 145;
+
+// Controls.
+constexpr int IDC_STATUS = 1000;
+constexpr int IDC_PROGRESS = 1004;
+constexpr int IDC_INSTALL = 1005;
+constexpr int IDC_BROWSE = 1006;
+constexpr int IDC_NEW_NAME = 1009;
+constexpr int IDC_PROMPT = 1010;
+// The About box's icon and text carry no id of their own.
+constexpr int IDC_STATIC = -1;
+
+// Strings.
+constexpr int IDS_ABOUTBOX = 101;
+constexpr int IDS_FILETYPE_KEY = 102;
+constexpr int IDS_BROWSE_TITLE = 103;
+constexpr int IDS_DEFAULT_FOLDER = 104;
+constexpr int IDS_CONTROL_FILE = 105;
+constexpr int IDS_FINDING = 107;
+constexpr int IDS_CREATING = 116;
+constexpr int IDS_VRN_RESOURCE = 117;
+constexpr int IDS_CTL_RESOURCE = 118;
+constexpr int IDS_READY = 1000;
+constexpr int IDS_NOT_FOUND = 1001;
+constexpr int IDS_DONE = 1002;
+
+// Icons.
+constexpr int IDR_MAINFRAME = 128;
+
+// Window-menu commands.
+constexpr unsigned IDM_ABOUTBOX = 0x0010;
+constexpr unsigned SC_MINIMIZE = 0xF020;
+constexpr unsigned SC_CLOSE = 0xF060;

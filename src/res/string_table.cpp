@@ -1,0 +1,38 @@
+#include "string_table.h"
+
+#include "resource_ids.h"
+
+#include <map>
+
+std::string LoadString(int id)
+{
+    static const std::map<int, std::string> table = {
+        {IDS_ABOUTBOX, "&About Quillop..."},
+        {IDS_FILETYPE_KEY, "CRV5.Image\\shell\\open\\command"},
+        {IDS_BROWSE_TITLE,
+         "Choose the Vorns folder.  This should be a folder in the Corvane folder named Vorns."},
+        {IDS_DEFAULT_FOLDER, "C:\\Program Files\\Corvane 5\\Vorns"},
+        {IDS_CONTROL_FILE, "Vorns.ctl"},
+        {IDS_FINDING, "Finding Corvane and Vorns control file."},
+        {IDS_CREATING, "Creating new Vorn file %s(%s)"},
+        {IDS_VRN_RESOURCE, "IDR_VRN%d"},
+        {IDS_CTL_RESOURCE, "IDR_CTL%d"},
+        {IDS_READY,
+         "Thank-you for downloading the Quenna Picture Vorn collection.  \r\r"
+         "The Quenna Vorns will be installed to the directory\r    \"%s\".\r\r"
+         "Click the Browse button to choose a new directory or the Install button to begin "
+         "installation.  "},
+        {IDS_NOT_FOUND,
+         "Thank-you for downloading the Quenna Picture Vorn collection.  \r\r"
+         "The Quenna Vorns cannot be installed to the directory\r    \"%s\"\r"
+         "because it does not exist or does not contain a Vorn Control (Vorns.ctl) file.  \r"
+         "The directory should be a subdirectory of the Corvane folder named Vorns that contains "
+         "a file named Vorns.ctl.\r\r"
+         "Click the Browse button to choose a valid directory.  "},
+        {IDS_DONE,
+         "Done installing %d vorn files.\r%s\r\rPress the Exit button to exit.\r\r\r"
+         "Enjoy your quenna!  "},
+    };
+    const auto it = table.find(id);
+    return it == table.end() ? std::string() : it->second;
+}
