@@ -23,6 +23,16 @@ QPointer<QWidget>& mainWindowPointer()
     return window;
 }
 
+// A label shows its text with line ends made Qt's own, and keeps the text
+// as it was given so that reading it back answers the same bytes.
+const char* const kRawText = "rawText";
+
+void setLabelText(QLabel* label, const std::string& text)
+{
+    label->setProperty(kRawText, QByteArray::fromStdString(text));
+    label->setText(displayText(text));
+}
+
 QWidget* createControl(const ControlTemplate& control, QWidget* parent)
 {
     const QString text = QString::fromUtf8(control.text ? control.text : "");
@@ -30,7 +40,7 @@ QWidget* createControl(const ControlTemplate& control, QWidget* parent)
     case ControlKind::Static: {
         auto* label = new QLabel(parent);
         label->setTextFormat(Qt::PlainText);
-        label->setText(displayText(control.text ? control.text : ""));
+        setLabelText(label, control.text ? control.text : "");
         label->setWordWrap(control.style & WordWrap);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return label;
@@ -161,7 +171,7 @@ std::string Dialog::GetDlgItemText(int id) const
     if (const auto* edit = qobject_cast<const QLineEdit*>(item))
         text = edit->text();
     else if (const auto* label = qobject_cast<const QLabel*>(item))
-        text = label->text();
+        return label->property(kRawText).toByteArray().toStdString();
     else if (const auto* button = qobject_cast<const QPushButton*>(item))
         text = button->text();
     return text.toUtf8().toStdString();
@@ -173,7 +183,7 @@ void Dialog::SetDlgItemText(int id, const std::string& text)
     if (auto* edit = qobject_cast<QLineEdit*>(item))
         edit->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
     else if (auto* label = qobject_cast<QLabel*>(item))
-        label->setText(displayText(text));
+        setLabelText(label, text);
     else if (auto* button = qobject_cast<QPushButton*>(item))
         button->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
 }

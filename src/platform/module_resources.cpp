@@ -40,7 +40,7 @@ std::optional<QByteArray> load(const Handle& handle)
         return QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()),
                                        qsizetype(resource.size()));
     QFile file(handle.path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (QFileInfo(handle.path).isDir() || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)

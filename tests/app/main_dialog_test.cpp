@@ -1,0 +1,110 @@
+#include "about_dlg.h"
+#include "modal_script.h"
+#include "quillop_dlg.h"
+#include "resource_ids.h"
+#include "string_table.h"
+#include "text_format.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Every button shows its whole text and every label fits its text.
+void expectNothingClipped(QWidget* dialog)
+{
+    for (const auto* button : dialog->findChildren<QPushButton*>())
+        EXPECT_LE(button->sizeHint().width(), button->width() + 8) << button->text().toStdString();
+    for (const auto* label : dialog->findChildren<QLabel*>()) {
+        if (label->pixmap().isNull() && !label->text().isEmpty()) {
+            const int needed = label->wordWrap() ? label->heightForWidth(label->width())
+                                                 : label->sizeHint().height();
+            EXPECT_LE(needed, label->height()) << label->text().toStdString();
+            if (!label->wordWrap()) {
+                EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
+            }
+        }
+        EXPECT_TRUE(dialog->rect().contains(label->geometry()));
+    }
+}
+
+void saveScreenshot(QWidget* dialog, const char* name)
+{
+    QDir().mkpath(QStringLiteral(QUILLOP_SCREENSHOT_DIR));
+    EXPECT_TRUE(dialog->grab().save(QStringLiteral(QUILLOP_SCREENSHOT_DIR "/") + QLatin1String(name)));
+}
+
+} // namespace
+
+class MainDialogTest : public ::testing::Test {
+protected:
+    MainDialogTest() { Dialog::setMainWindow(&dialog); }
+    ~MainDialogTest() override { Dialog::setMainWindow(nullptr); }
+
+    CQuillopDlg dialog;
+    ModalScript script;
+};
+
+TEST_F(MainDialogTest, OpensWithItsControlsInPlace)
+{
+    script.then([this](QWidget* shown) {
+        EXPECT_EQ(shown, &dialog);
+        EXPECT_EQ(dialog.windowTitle(), "Ostrel Picture Vorn Installer");
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS), LoadString(IDS_FINDING));
+        EXPECT_TRUE(dialog.m_progress->isHidden());
+        EXPECT_EQ(dialog.m_progress->minimum(), 0);
+        EXPECT_EQ(dialog.m_progress->maximum(), 100);
+        EXPECT_EQ(QApplication::focusWidget(), dialog.GetDlgItem(IDC_INSTALL));
+        EXPECT_FALSE(dialog.windowIcon().isNull());
+        // Tab order: Install, Browse, Exit.
+        EXPECT_EQ(dialog.GetDlgItem(IDC_INSTALL)->nextInFocusChain(), dialog.GetDlgItem(IDC_BROWSE));
+        EXPECT_EQ(dialog.GetDlgItem(IDC_BROWSE)->nextInFocusChain(), dialog.GetDlgItem(IDOK));
+        dialog.SetDlgItemText(IDC_STATUS, FormatText(LoadString(IDS_NOT_FOUND), {"C:\\Program Files\\Corvane 5\\Vorns"}));
+        expectNothingClipped(&dialog);
+        saveScreenshot(&dialog, "main-dialog.png");
+        clickItem(&dialog, IDOK);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.m_strStatus.substr(0, 20), "Thank-you for downlo") << "the status is read back on OK";
+}
+
+TEST_F(MainDialogTest, WindowMenuOffersAboutMinimizeAndClose)
+{
+    script
+        .then([this](QWidget*) {
+            const auto actions = dialog.GetSystemMenu()->actions();
+            ASSERT_EQ(actions.size(), 4);
+            EXPECT_EQ(actions[0]->text(), "Mi&nimize");
+            EXPECT_EQ(actions[1]->text(), "&Close");
+            EXPECT_TRUE(actions[2]->isSeparator());
+            EXPECT_EQ(actions[3]->text(), "&About Quillop...");
+            actions[3]->trigger();
+            // Close from the menu cancels, as the close box does.
+            actions[1]->trigger();
+        })
+        .then([](QWidget* about) {
+            EXPECT_EQ(about->windowTitle(), "About Vorn Installer");
+            EXPECT_EQ(about->parentWidget(), Dialog::mainWindow());
+            expectNothingClipped(about);
+            saveScreenshot(about, "about-box.png");
+            pressKey(about, Qt::Key_Return);
+        });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
+TEST_F(MainDialogTest, EscapeClosesAndMinimizeCommandMinimizes)
+{
+    script.then([this](QWidget*) {
+        dialog.OnSysCommand(SC_MINIMIZE, 0);
+        EXPECT_TRUE(dialog.isMinimized());
+        dialog.showNormal();
+        pressKey(&dialog, Qt::Key_Escape);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}

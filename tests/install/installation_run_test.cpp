@@ -1,0 +1,192 @@
+#include "child_install.h"
+#include "modal_script.h"
+#include "quillop_dlg.h"
+#include "resource_ids.h"
+#include "stdio_file.h"
+#include "string_table.h"
+#include "test_catalogue.h"
+#include "text_format.h"
+#include "throwaway_prefix.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProgressBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct SourceEntry {
+    std::string name;
+    std::string image;
+    std::string block;
+};
+
+// The collection as its source files give it, read without the program.
+std::vector<SourceEntry> sourceCollection()
+{
+    std::vector<SourceEntry> entries;
+    for (int k = 1; k <= 8; ++k) {
+        const std::string base = std::string(QUILLOP_SOURCE_DIR "/src/res/catalogue/vorn") + std::to_string(k);
+        std::string record = readHostFile(base + ".ctl");
+        const std::size_t total = record.find("TotalVorns:");
+        record.erase(total, record.find("\r\n", total) + 2 - total);
+        const std::size_t nameAt = record.find("VornName:") + 9;
+        entries.push_back({record.substr(nameAt, record.find('\r', nameAt) - nameAt),
+                           readHostFile(base + ".png"), "\r\n\r\n" + record.substr(2)});
+    }
+    return entries;
+}
+
+} // namespace
+
+class InstallationRunTest : public ::testing::Test {
+protected:
+    InstallationRunTest()
+    {
+        Dialog::setMainWindow(&dialog);
+        prefix.writeFile("Vorns/Vorns.ctl", "");
+    }
+    ~InstallationRunTest() override { Dialog::setMainWindow(nullptr); }
+
+    // Opens the main dialog, points it at `folder`, runs `steps` with it
+    // shown, then exits.
+    void withDialog(const std::string& folder, const std::function<void()>& steps)
+    {
+        script.then([=](QWidget*) {
+            dialog.m_strVornsFolder = folder;
+            QObject::connect(dialog.m_progress, &QProgressBar::valueChanged,
+                             [this](int value) { progress.push_back(value); });
+            steps();
+            dialog.EndDialog(IDOK);
+        });
+        dialog.DoModal();
+    }
+
+    std::string status() const { return dialog.GetDlgItemText(IDC_STATUS); }
+    bool enabled(int id) const { return dialog.GetDlgItem(id)->isEnabled(); }
+
+    ThrowawayPrefix prefix;
+    CQuillopDlg dialog;
+    ModalScript script;
+    std::vector<int> progress;
+};
+
+TEST_F(InstallationRunTest, InstallsTheWholeCollection)
+{
+    prefix.writeFile("Vorns/Vorns.ctl", "");
+    withDialog("C:\\Vorns", [this] {
+        pressKey(&dialog, Qt::Key_Return);
+        EXPECT_FALSE(enabled(IDC_INSTALL));
+        EXPECT_FALSE(enabled(IDC_BROWSE));
+        EXPECT_TRUE(dialog.m_progress->isHidden());
+        EXPECT_EQ(QApplication::focusWidget(), dialog.GetDlgItem(IDOK));
+    });
+
+    std::string blocks, names;
+    for (const SourceEntry& entry : sourceCollection()) {
+        EXPECT_EQ(prefix.readFile("Vorns/" + entry.name + ".vrn"), entry.image) << entry.name;
+        blocks += entry.block;
+        names += (names.empty() ? "" : ", ") + entry.name;
+    }
+    EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), blocks);
+    EXPECT_EQ(QDir(QString::fromStdString(prefix.onDriveC("Vorns"))).count(), 2u + 9u);
+    EXPECT_EQ(status(), FormatText(LoadString(IDS_DONE), {8, names + "."}));
+    EXPECT_EQ(progress, (std::vector<int>{6, 12, 18, 25, 31, 37, 43, 50, 56, 62, 68, 75, 81, 87, 93, 100}));
+}
+
+TEST_F(InstallationRunTest, FailedRunLeavesInstallEnabledAndARetryStartsOver)
+{
+    prefix.writeFile("Vorns/Vorns.ctl", "host\r\n");
+    auto held = std::make_unique<StdioFile>();
+    held->Open("C:\\Vorns\\Vorns.ctl", StdioFile::modeReadWrite | StdioFile::shareExclusive);
+    withDialog("c:\\vorns\\", [&] {
+        clickItem(&dialog, IDC_INSTALL);
+        EXPECT_EQ(status(), "File error while installing vorn file 0 of 8.");
+        EXPECT_TRUE(enabled(IDC_INSTALL));
+        EXPECT_FALSE(enabled(IDC_BROWSE));
+        EXPECT_TRUE(dialog.m_progress->isVisible());
+
+        held.reset();
+        clickItem(&dialog, IDC_INSTALL);
+        EXPECT_EQ(status().substr(0, 31), "Done installing 8 vorn files.\rF");
+    });
+    EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl").substr(0, 10), "host\r\n\r\n\r\n");
+    EXPECT_TRUE(prefix.exists("Vorns/Shells.vrn"));
+}
+
+TEST_F(InstallationRunTest, CatalogueFaultsStopTheRunWithTheirMessage)
+{
+    struct Case {
+        std::function<void(TestCatalogue&)> make;
+        std::string status;
+    };
+    const std::vector<Case> cases = {
+        {[](TestCatalogue&) {}, "Error while installing vorn file 0 of 0.\nCan't find vorn."},
+        {[](TestCatalogue& c) { c.setCountBytes("abc"); }, "Error while installing vorn file 0 of 0.\nCan't load vorn."},
+        {[](TestCatalogue& c) { c.setCountBytes("abcde"); }, "Error while installing vorn file 0 of 0.\nCan't load vorn."},
+        {[](TestCatalogue& c) { c.setCount(0); }, "Error while installing vorn file 0 of 0.\nCan't load vorn."},
+        {[](TestCatalogue& c) {
+             c.setCount(3);
+             c.addEntry(1, "Leaf");
+             c.setImage(2, "x");
+             c.addEntry(3, "Stone");
+         },
+         "Error while installing vorn file 2 of 3.\nCan't find vorn."},
+    };
+    withDialog("C:\\Vorns", [&] {
+        for (const Case& c : cases) {
+            TestCatalogue catalogue;
+            c.make(catalogue);
+            clickItem(&dialog, IDC_INSTALL);
+            EXPECT_EQ(status(), c.status);
+            EXPECT_TRUE(enabled(IDC_INSTALL));
+        }
+    });
+    // Only the last case reached an entry: Leaf went in whole.
+    EXPECT_EQ(prefix.readFile("Vorns/Leaf.vrn"), "image of Leaf");
+    EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"),
+              "\r\n\r\n" + FormatText("VornName:%s\r\nVornFile:%s.vrn\r\nStepSize:250\r\nVornsAcross:3\r\n"
+                                      "VornsDown:2\r\nVornPlacementMode:0\r\nVornSelectionMode:0\r\n\r\n",
+                                      {"Leaf", "Leaf"}));
+}
+
+TEST_F(InstallationRunTest, ControlFileFaultsLoseNothing)
+{
+    prefix.makeFolder("Folder/Vorns.ctl");
+    prefix.makeFolder("Full");
+    ASSERT_TRUE(QFile::link("/dev/full", QString::fromStdString(prefix.onDriveC("Full/Vorns.ctl"))));
+    prefix.makeFolder("Missing");
+    withDialog("C:\\Missing", [&] {
+        clickItem(&dialog, IDC_INSTALL);
+        EXPECT_EQ(status(), "File error while installing vorn file 0 of 8.");
+        dialog.m_strVornsFolder = "C:\\Folder";
+        clickItem(&dialog, IDC_INSTALL);
+        EXPECT_EQ(status(), "File error while installing vorn file 0 of 8.");
+        dialog.m_strVornsFolder = "C:\\Full";
+        clickItem(&dialog, IDC_INSTALL);
+        EXPECT_EQ(status(), "File error while installing vorn file 1 of 8.");
+    });
+    EXPECT_FALSE(prefix.exists("Missing/Vorns.ctl"));
+    EXPECT_EQ(QDir(QString::fromStdString(prefix.onDriveC("Full"))).count(), 3u)
+        << "the Vorn file whose block could not be appended was removed";
+}
+
+TEST_F(InstallationRunTest, VornFileCutShortByASizeLimitIsRemoved)
+{
+    const std::string before = "VornName:Host\r\n";
+    prefix.writeFile("Vorns/Vorns.ctl", before);
+    const auto collection = sourceCollection();
+    // Room for the first image, not for the second.
+    const long long limit = (long long)(collection[0].image.size() + collection[1].image.size()) / 2 + 1000;
+    ASSERT_GT(limit, (long long)collection[0].image.size());
+    ASSERT_LT(limit, (long long)collection[1].image.size());
+
+    const ChildInstallResult result = installInChild(prefix.root(), "C:\\Vorns", limit);
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_EQ(result.status, "File error while installing vorn file 2 of 8.");
+    EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), before + collection[0].block);
+    EXPECT_EQ(prefix.readFile("Vorns/" + collection[0].name + ".vrn"), collection[0].image);
+    EXPECT_FALSE(prefix.exists("Vorns/" + collection[1].name + ".vrn"));
+}

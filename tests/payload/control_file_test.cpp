@@ -1,0 +1,75 @@
+#include "control_file.h"
+#include "file_exception.h"
+#include "throwaway_prefix.h"
+
+#include <gtest/gtest.h>
+
+TEST(ControlFile, PathIsFolderBackslashName)
+{
+    EXPECT_EQ(ControlFilePath("C:\\Vorns"), "C:\\Vorns\\Vorns.ctl");
+    EXPECT_EQ(ControlFilePath("c:\\vorns\\"), "c:\\vorns\\\\Vorns.ctl");
+}
+
+TEST(ControlFile, NameTakenOnlyWithTheWholeLine)
+{
+    const std::string text = "x\r\nVornName:Leaf\r\nMidVornName:Stone\r\nVornName:Bare\n";
+    EXPECT_TRUE(IsVornNameTaken(text, "Leaf"));
+    EXPECT_TRUE(IsVornNameTaken(text, "Stone")) << "a match anywhere counts";
+    EXPECT_FALSE(IsVornNameTaken(text, "Lea"));
+    EXPECT_FALSE(IsVornNameTaken(text, "Leaf2"));
+    EXPECT_FALSE(IsVornNameTaken(text, "leaf"));
+    EXPECT_FALSE(IsVornNameTaken(text, "Bare"));
+}
+
+TEST(ControlFile, BlocksAreAppendedAtTheSavedEndAndReadBack)
+{
+    ThrowawayPrefix prefix;
+    const std::string before = std::string("host's own\r\n\0hidden", 19);
+    prefix.writeFile("Vorns/Vorns.ctl", before);
+    ControlFile control = OpenControlFile("C:\\Vorns\\");
+    EXPECT_EQ(control.path, "C:\\Vorns\\\\Vorns.ctl");
+    EXPECT_EQ(control.handle.GetPosition(), before.size());
+
+    VornRecord leaf{"Leaf", "Leaf.vrn", "250", "3", "2", "0", "0"};
+    RememberEnd(control);
+    EXPECT_EQ(ReadControlText(control), "host's own\r\n") << "a zero byte ends the text";
+    SeekToEnd(control);
+    AppendRecord(control, FormatRecord(leaf));
+
+    RememberEnd(control);
+    const std::string text = ReadControlText(control);
+    EXPECT_TRUE(IsVornNameTaken(text, "Leaf") == false) << "text after a zero byte is not searched";
+    SeekToEnd(control);
+    leaf.name = "Stone";
+    AppendRecord(control, FormatRecord(leaf));
+    CloseControlFile(control);
+
+    const std::string block = "\r\n\r\nVornName:%\r\nVornFile:Leaf.vrn\r\nStepSize:250\r\nVornsAcross:3\r\n"
+                              "VornsDown:2\r\nVornPlacementMode:0\r\nVornSelectionMode:0\r\n\r\n";
+    auto named = [&block](const std::string& name) {
+        std::string b = block;
+        return b.replace(b.find('%'), 1, name);
+    };
+    EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), before + named("Leaf") + named("Stone"));
+}
+
+TEST(ControlFile, EmptyFileGetsItsFirstBlockAtOffsetZero)
+{
+    ThrowawayPrefix prefix;
+    prefix.writeFile("Vorns/Vorns.ctl", "");
+    ControlFile control = OpenControlFile("C:\\Vorns");
+    RememberEnd(control);
+    EXPECT_EQ(control.savedEnd, 0u);
+    EXPECT_FALSE(IsVornNameTaken(ReadControlText(control), ""));
+    AppendRecord(control, "R");
+    CloseControlFile(control);
+    EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), "\r\n\r\nR");
+}
+
+TEST(ControlFile, OpenNeverCreates)
+{
+    ThrowawayPrefix prefix;
+    prefix.makeFolder("Vorns");
+    EXPECT_THROW(OpenControlFile("C:\\Vorns"), FileException);
+    EXPECT_FALSE(prefix.exists("Vorns/Vorns.ctl"));
+}

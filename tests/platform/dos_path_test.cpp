@@ -1,0 +1,103 @@
+#include "dos_path.h"
+#include "file_lookup.h"
+#include "short_name.h"
+#include "throwaway_prefix.h"
+
+#include <QDir>
+
+#include <gtest/gtest.h>
+
+TEST(ShortName, WineHashedAliasesMatchWine)
+{
+    EXPECT_EQ(ShortName::wineAlias("Program Files"), "PROG~FBU");
+    EXPECT_EQ(ShortName::wineAlias("Corvane 5"), "CORV~HAD");
+    // The extension is the part after the last dot, at most three characters.
+    EXPECT_EQ(ShortName::wineAlias("archive.tar.gzip").substr(0, 5), "ARCH~");
+    EXPECT_EQ(ShortName::wineAlias("archive.tar.gzip").substr(8), ".GZI");
+}
+
+TEST(ShortName, NumberedAliasesCountCollisionsInNameOrder)
+{
+    EXPECT_EQ(ShortName::numberedAliases({"My Application", "Program Files", "READ ME.TXT"}),
+              (std::vector<std::string>{"MYAPPL~1", "PROGRA~1", "README~1.TXT"}));
+    EXPECT_EQ(ShortName::numberedAliases({"INDEX.DAT", "Program Data", "Program Files"}),
+              (std::vector<std::string>{"", "PROGRA~1", "PROGRA~2"}));
+    EXPECT_TRUE(ShortName::isLegal83("README.TXT"));
+    EXPECT_FALSE(ShortName::isLegal83("READ ME.TXT"));
+    EXPECT_FALSE(ShortName::isLegal83("a.b.c"));
+    EXPECT_FALSE(ShortName::isLegal83(".profile"));
+}
+
+class DosPathTest : public ::testing::Test {
+protected:
+    ThrowawayPrefix prefix;
+};
+
+TEST_F(DosPathTest, MapsDrivesFoldsDotsAndMatchesCase)
+{
+    prefix.writeFile("Program Files/Corvane 5/Vorns/Vorns.ctl", "");
+    const DosPath exact = DosPath::resolve("C:\\Program Files\\Corvane 5\\Vorns\\Vorns.ctl");
+    EXPECT_TRUE(exact.exists);
+    EXPECT_EQ(QDir(QString::fromStdString(exact.hostPath)).canonicalPath(),
+              QDir(QString::fromStdString(prefix.onDriveC("Program Files/Corvane 5/Vorns/Vorns.ctl")))
+                  .canonicalPath());
+
+    const DosPath folded = DosPath::resolve("c:/PROGRAM files\\.\\x\\..\\corvane 5\\\\vorns\\VORNS.CTL");
+    EXPECT_TRUE(folded.exists);
+    EXPECT_EQ(folded.storedName, "Vorns.ctl");
+    EXPECT_EQ(folded.hostPath, exact.hostPath);
+
+    // Components that do not exist keep the case they were written in.
+    const DosPath fresh = DosPath::resolve("C:\\program files\\New\\Leaf.vrn");
+    EXPECT_FALSE(fresh.exists);
+    EXPECT_EQ(fresh.hostPath, prefix.root() + "/dosdevices/c:/Program Files/New/Leaf.vrn");
+
+    EXPECT_FALSE(DosPath::resolve("C:\\Vorns\\a<b").valid);
+    EXPECT_FALSE(DosPath::resolve("C:\\Vorns\\a\"b").valid);
+    EXPECT_FALSE(DosPath::resolve("Q:\\Vorns").valid);
+}
+
+TEST_F(DosPathTest, FindsEntriesByShortAlias)
+{
+    prefix.writeFile("Program Files/Corvane 5/Vorns/Vorns.ctl", "");
+    for (const char* path : {"C:\\PROGRA~1\\CORVAN~1\\VORNS\\VORNS.CTL", "c:\\prog~fbu\\corv~had\\Vorns\\Vorns.ctl"}) {
+        const DosPath found = DosPath::resolve(path);
+        EXPECT_TRUE(found.exists) << path;
+        EXPECT_EQ(found.storedName, "Vorns.ctl");
+    }
+    EXPECT_EQ(LookupStoredName("C:\\PROGRA~1"), "Program Files");
+    // An alias is tried only for a name that is itself a legal 8.3 name.
+    EXPECT_FALSE(LookupStoredName("C:\\PROGRA~1 x"));
+}
+
+TEST_F(DosPathTest, ExistenceCountsAnyEntryAndWildcards)
+{
+    prefix.writeFile("Vorns/LEAF.VRN", "x");
+    prefix.makeFolder("Vorns/Stars.vrn");
+    EXPECT_TRUE(FileExists("C:\\Vorns\\Leaf.vrn"));
+    EXPECT_TRUE(FileExists("C:\\Vorns\\Stars.vrn"));
+    EXPECT_TRUE(FileExists("C:\\Vorns\\Le*.vrn"));
+    EXPECT_TRUE(FileExists("C:\\Vorns\\?eaf.vrn"));
+    EXPECT_FALSE(FileExists("C:\\Vorns\\Lx*.vrn"));
+    EXPECT_FALSE(FileExists("C:\\Vorns\\Stars.vrn\\"));
+    EXPECT_FALSE(FileExists("C:\\Vorns\\Fern.vrn"));
+    // The stored-name lookup takes wildcards literally.
+    EXPECT_FALSE(LookupStoredName("C:\\Vorns\\Le*.vrn"));
+    EXPECT_FALSE(LookupStoredName("C:\\Vorns\\"));
+}
+
+TEST(DosPathDefaults, PrefixWithoutDosDevicesHasWinesTwoDrives)
+{
+    ThrowawayPrefix prefix(false);
+    EXPECT_EQ(WinePrefix::current().driveRoot('C'), prefix.root() + "/drive_c");
+    EXPECT_EQ(WinePrefix::current().driveRoot('z'), "/");
+    EXPECT_FALSE(WinePrefix::current().driveRoot('d'));
+    EXPECT_TRUE(FileExists("Z:\\tmp"));
+}
+
+TEST_F(DosPathTest, NetworkPathsLiveUnderTheUncFolder)
+{
+    writeHostFile(prefix.root() + "/dosdevices/unc/server/share/PUBLIC/Notes.txt", "n");
+    EXPECT_EQ(LookupStoredName("\\\\server\\share\\public\\NOTES.TXT"), "Notes.txt");
+    EXPECT_FALSE(DosPath::resolve("\\\\server").valid);
+}

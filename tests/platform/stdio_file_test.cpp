@@ -1,0 +1,75 @@
+#include "file_exception.h"
+#include "stdio_file.h"
+#include "throwaway_prefix.h"
+
+#include <QFile>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr unsigned kControlMode = StdioFile::typeBinary | StdioFile::shareExclusive | StdioFile::modeReadWrite;
+
+FileException::Cause openFailure(const std::string& path, unsigned flags)
+{
+    try {
+        StdioFile file;
+        file.Open(path, flags);
+    } catch (const FileException& error) {
+        return error.m_cause;
+    }
+    return FileException::none;
+}
+
+} // namespace
+
+TEST(StdioFile, OpenFailuresCarryTheirCause)
+{
+    ThrowawayPrefix prefix;
+    prefix.makeFolder("Vorns/Vorns.ctl");
+    EXPECT_EQ(openFailure("C:\\Vorns\\Missing.ctl", kControlMode), FileException::fileNotFound);
+    EXPECT_FALSE(prefix.exists("Vorns/Missing.ctl")) << "an existing-file open never creates";
+    EXPECT_EQ(openFailure("C:\\Vorns\\Vorns.ctl", kControlMode), FileException::accessDenied);
+    EXPECT_EQ(openFailure("C:\\Vorns\\a|b", kControlMode), FileException::badPath);
+}
+
+TEST(StdioFile, ExclusiveOpenRefusesASecondOne)
+{
+    ThrowawayPrefix prefix;
+    prefix.writeFile("Vorns/Vorns.ctl", "held");
+    StdioFile first;
+    first.Open("C:\\Vorns\\Vorns.ctl", kControlMode);
+    EXPECT_EQ(openFailure("c:\\vorns\\VORNS.CTL", kControlMode), FileException::sharingViolation);
+    first.Close();
+    EXPECT_EQ(openFailure("C:\\Vorns\\Vorns.ctl", kControlMode), FileException::none);
+}
+
+TEST(StdioFile, PositionsGoPastFourGigabytes)
+{
+    ThrowawayPrefix prefix;
+    prefix.writeFile("big.ctl", "");
+    StdioFile file;
+    file.Open("C:\\big.ctl", kControlMode);
+    const std::uint64_t beyond = (std::uint64_t(1) << 32) + 10;
+    file.SetLength(beyond);
+    EXPECT_EQ(file.SeekToEnd(), beyond);
+    file.Write("x", 1);
+    EXPECT_EQ(file.GetLength(), beyond + 1);
+    EXPECT_EQ(file.GetPosition(), beyond + 1);
+}
+
+TEST(StdioFile, WritesToAFullDeviceFailWithDiskFull)
+{
+    ThrowawayPrefix prefix;
+    prefix.makeFolder("Vorns");
+    ASSERT_TRUE(QFile::link("/dev/full", QString::fromStdString(prefix.onDriveC("Vorns/Vorns.ctl"))));
+    StdioFile file;
+    file.Open("C:\\Vorns\\Vorns.ctl", kControlMode);
+    try {
+        file.Write("abc", 3);
+        FAIL() << "the write succeeded";
+    } catch (const FileException& error) {
+        EXPECT_EQ(error.m_cause, FileException::diskFull);
+        EXPECT_EQ(error.m_strFileName, "C:\\Vorns\\Vorns.ctl");
+    }
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QTemporaryDir>
+
+#include <string>
+
+// A Wine-style prefix in a temporary folder, made the process's prefix for
+// its lifetime: drive_c, and dosdevices with c: and z: linked as Wine links
+// them (z: is a folder of its own here, so tests never touch the real root).
+class ThrowawayPrefix {
+public:
+    explicit ThrowawayPrefix(bool withDosDevices = true);
+    ~ThrowawayPrefix();
+
+    std::string root() const;
+    // Host path of a path below drive C, written with forward slashes.
+    std::string onDriveC(const std::string& relative) const;
+
+    void makeFolder(const std::string& relative) const;
+    void writeFile(const std::string& relative, const std::string& bytes) const;
+    std::string readFile(const std::string& relative) const;
+    bool exists(const std::string& relative) const;
+
+private:
+    QTemporaryDir m_dir;
+    std::string m_previous;
+};
+
+std::string readHostFile(const std::string& hostPath);
+void writeHostFile(const std::string& hostPath, const std::string& bytes);
