@@ -61,9 +61,12 @@ TEST(ControlFile, EmptyFileGetsItsFirstBlockAtOffsetZero)
     RememberEnd(control);
     EXPECT_EQ(control.savedEnd, 0u);
     EXPECT_FALSE(IsVornNameTaken(ReadControlText(control), ""));
-    AppendRecord(control, "R");
+    AppendRecord(control, FormatRecord({"Leaf", "Leaf.vrn", "250", "3", "2", "0", "0"}));
+    // A later entry of the same run sees the block in its read-back.
+    RememberEnd(control);
+    EXPECT_TRUE(IsVornNameTaken(ReadControlText(control), "Leaf"));
     CloseControlFile(control);
-    EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), "\r\n\r\nR");
+    EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl").substr(0, 19), "\r\n\r\nVornName:Leaf\r\n");
 }
 
 TEST(ControlFile, OpenNeverCreates)
