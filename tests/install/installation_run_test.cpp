@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QProgressBar>
 
 #include <gtest/gtest.h>
@@ -54,6 +55,13 @@ protected:
     // shown, then exits.
     void withDialog(const std::string& folder, const std::function<void()>& steps)
     {
+        whenDialogOpens(folder, steps);
+        dialog.DoModal();
+    }
+
+    // Queues the main dialog's part; dialogs opened from it are queued after.
+    void whenDialogOpens(const std::string& folder, const std::function<void()>& steps)
+    {
         script.then([=](QWidget*) {
             dialog.m_strVornsFolder = folder;
             QObject::connect(dialog.m_progress, &QProgressBar::valueChanged,
@@ -61,7 +69,6 @@ protected:
             steps();
             dialog.EndDialog(IDOK);
         });
-        dialog.DoModal();
     }
 
     std::string status() const { return dialog.GetDlgItemText(IDC_STATUS); }
@@ -189,4 +196,75 @@ TEST_F(InstallationRunTest, VornFileCutShortByASizeLimitIsRemoved)
     EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), before + collection[0].block);
     EXPECT_EQ(prefix.readFile("Vorns/" + collection[0].name + ".vrn"), collection[0].image);
     EXPECT_FALSE(prefix.exists("Vorns/" + collection[1].name + ".vrn"));
+}
+
+TEST_F(InstallationRunTest, ConflictsAreRenamedSkippedOrGivenANewFile)
+{
+    const std::string before = "\r\nVornName:Fern\r\nVornFile:Host1.vrn\r\n\r\nVornName:Stars\r\n";
+    prefix.writeFile("Vorns/Vorns.ctl", before);
+    prefix.writeFile("Vorns/Pebbles.vrn", "host's own");
+    auto typeAndSave = [](QWidget* conflict, const char* text) {
+        qobject_cast<QLineEdit*>(static_cast<Dialog*>(conflict)->GetDlgItem(IDC_NEW_NAME))->setText(text);
+        clickItem(conflict, IDOK);
+    };
+    whenDialogOpens("C:\\Vorns", [this] { clickItem(&dialog, IDC_INSTALL); });
+    script
+        .then([&](QWidget* conflict) {
+            EXPECT_EQ(conflict->windowTitle(), "Duplicate Vorn Name");
+            EXPECT_EQ(status(), "Creating new Vorn file Fern(Fern.vrn)");
+            EXPECT_EQ(conflict->parentWidget(), &dialog) << "owned, and so blocked, by the main window";
+            typeAndSave(conflict, "Fern Green");
+        })
+        .then([&](QWidget* conflict) {
+            EXPECT_EQ(static_cast<Dialog*>(conflict)->GetDlgItemText(IDC_NEW_NAME), "Pebbles2.vrn");
+            pressKey(conflict, Qt::Key_Return);
+        })
+        .then([&](QWidget* conflict) {
+            EXPECT_EQ(status(), "Creating new Vorn file Stars(Stars.vrn)");
+            clickItem(conflict, IDCANCEL);
+        });
+    dialog.DoModal();
+
+    const auto collection = sourceCollection();
+    std::string blocks = before, names;
+    for (std::size_t i = 0; i < collection.size(); ++i) {
+        if (collection[i].name == "Stars")
+            continue;
+        std::string block = collection[i].block;
+        std::string name = collection[i].name;
+        if (name == "Fern") {
+            name = "Fern Green";
+            block.replace(block.find("Fern\r\n"), 4, name);
+        }
+        if (name == "Pebbles")
+            block.replace(block.find("Pebbles.vrn"), 11, "Pebbles2.vrn");
+        blocks += block;
+        names += (names.empty() ? "" : ", ") + name;
+    }
+    EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), blocks);
+    EXPECT_EQ(prefix.readFile("Vorns/Pebbles.vrn"), "host's own");
+    EXPECT_EQ(prefix.readFile("Vorns/Pebbles2.vrn"), collection[1].image);
+    EXPECT_EQ(prefix.readFile("Vorns/Fern.vrn"), collection[0].image);
+    EXPECT_FALSE(prefix.exists("Vorns/Stars.vrn"));
+    EXPECT_EQ(status(), FormatText(LoadString(IDS_DONE), {7, names + "."}));
+    // The skipped third entry keeps its starting position until the fourth begins.
+    EXPECT_EQ(progress, (std::vector<int>{6, 12, 18, 25, 31, 43, 50, 56, 62, 68, 75, 81, 87, 93, 100}));
+}
+
+TEST_F(InstallationRunTest, SecondEntryOfTheSameNameMeetsTheFirstsBlock)
+{
+    TestCatalogue catalogue;
+    catalogue.setCount(2);
+    catalogue.addEntry(1, "Leaf");
+    catalogue.setRecord(2, recordFor("Leaf", "Other.vrn"));
+    catalogue.setImage(2, "other");
+    whenDialogOpens("C:\\Vorns", [this] { clickItem(&dialog, IDC_INSTALL); });
+    script.then([](QWidget* conflict) {
+        EXPECT_EQ(static_cast<Dialog*>(conflict)->GetDlgItemText(IDC_NEW_NAME), "Leaf2");
+        clickItem(conflict, IDCANCEL);
+    });
+    dialog.DoModal();
+    // The skipped last entry leaves the list without its final full stop.
+    EXPECT_EQ(status(), FormatText(LoadString(IDS_DONE), {1, "Leaf"}));
+    EXPECT_FALSE(prefix.exists("Vorns/Other.vrn"));
 }

@@ -1,0 +1,24 @@
+#pragma once
+
+#include "dialog.h"
+
+#include <string>
+
+// Asks for another file name when the entry's file already exists in the
+// Vorns folder, proposing the first numbered variant that does not.
+class CDupFileNameDlg : public Dialog {
+    Q_OBJECT
+
+public:
+    CDupFileNameDlg(const std::string& fileName, const std::string& folder, QWidget* parent = nullptr);
+
+    std::string GetNewName() const { return m_strNewName; }
+
+    std::string m_strOldName;
+    std::string m_strNewName;
+    std::string m_strFolder;
+
+protected:
+    bool OnInitDialog() override;
+    void OnOK() override;
+};

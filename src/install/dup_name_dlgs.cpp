@@ -1,0 +1,64 @@
+// The two conflict dialogs. Both propose a name, show the taken one in their
+// prompt and hand back the field's text exactly as typed.
+#include "dup_file_name_dlg.h"
+#include "dup_vorn_name_dlg.h"
+
+#include "dialog_templates.h"
+#include "name_proposals.h"
+#include "resource_ids.h"
+#include "text_format.h"
+
+namespace {
+
+// The prompt control's own text is the format for the taken name.
+void showConflict(Dialog& dialog, const std::string& takenName, const std::string& proposal)
+{
+    dialog.SetDlgItemText(IDC_PROMPT, FormatText(dialog.GetDlgItemText(IDC_PROMPT), {takenName}));
+    dialog.SetDlgItemText(IDC_NEW_NAME, proposal);
+}
+
+} // namespace
+
+CDupVornNameDlg::CDupVornNameDlg(const std::string& name, const char* controlText, QWidget* parent)
+    : Dialog(kDupVornNameTemplate, parent)
+    , m_strNewName(name)
+    , m_strOldName(name)
+    , m_pszControlText(controlText)
+{
+}
+
+bool CDupVornNameDlg::OnInitDialog()
+{
+    Dialog::OnInitDialog();
+    m_strNewName = ProposeVornName(m_pszControlText, m_strNewName);
+    showConflict(*this, m_strOldName, m_strNewName);
+    return true;
+}
+
+void CDupVornNameDlg::OnOK()
+{
+    m_strNewName = GetDlgItemText(IDC_NEW_NAME);
+    Dialog::OnOK();
+}
+
+CDupFileNameDlg::CDupFileNameDlg(const std::string& fileName, const std::string& folder, QWidget* parent)
+    : Dialog(kDupFileNameTemplate, parent)
+    , m_strOldName(fileName)
+    , m_strNewName(fileName)
+    , m_strFolder(folder)
+{
+}
+
+bool CDupFileNameDlg::OnInitDialog()
+{
+    Dialog::OnInitDialog();
+    m_strNewName = ProposeFileName(m_strFolder, m_strNewName);
+    showConflict(*this, m_strOldName, m_strNewName);
+    return true;
+}
+
+void CDupFileNameDlg::OnOK()
+{
+    m_strNewName = GetDlgItemText(IDC_NEW_NAME);
+    Dialog::OnOK();
+}
