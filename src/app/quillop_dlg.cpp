@@ -14,6 +14,8 @@ CQuillopDlg::CQuillopDlg(QWidget* parent)
 {
     connect(qobject_cast<QPushButton*>(GetDlgItem(IDC_INSTALL)), &QPushButton::clicked, this,
             &CQuillopDlg::OnInstall);
+    connect(qobject_cast<QPushButton*>(GetDlgItem(IDC_BROWSE)), &QPushButton::clicked, this,
+            &CQuillopDlg::OnBrowse);
 }
 
 void CQuillopDlg::DoDataExchange(bool saveAndValidate)
@@ -51,12 +53,6 @@ void CQuillopDlg::OnSysCommand(unsigned id, long param)
     } else {
         Dialog::OnSysCommand(id, param);
     }
-}
-
-void CQuillopDlg::LocateVornsFolder()
-{
-    // Until the folder search lands, the folder stays empty and Install
-    // stays enabled.
 }
 
 void CQuillopDlg::SetStatusText(const std::string& text)

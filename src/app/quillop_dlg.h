@@ -25,6 +25,8 @@ public:
 
     // Install: copies the catalogue into the Vorns folder.
     void OnInstall();
+    // Browse: lets the user choose another Vorns folder.
+    void OnBrowse();
     void OnSysCommand(unsigned id, long param) override;
 
 protected:
@@ -34,6 +36,10 @@ protected:
 private:
     // Finds the Vorns folder, sets Install's state and the welcome text.
     void LocateVornsFolder();
+    // Whether the folder holds the control file.
+    bool IsVornsFolder(const std::string& folder) const;
+    // Runs the folder chooser at `folder`; 1 and the chosen folder, or 2.
+    int BrowseForFolder(std::string& folder);
     void SetStatusText(const std::string& text);
     void EnableItem(int id, bool enable);
 };

@@ -4,6 +4,7 @@
 #include "resource_ids.h"
 #include "string_table.h"
 #include "text_format.h"
+#include "throwaway_prefix.h"
 
 #include <QApplication>
 #include <QDir>
@@ -44,9 +45,14 @@ void saveScreenshot(QWidget* dialog, const char* name)
 
 class MainDialogTest : public ::testing::Test {
 protected:
-    MainDialogTest() { Dialog::setMainWindow(&dialog); }
+    MainDialogTest()
+    {
+        prefix.installHost();
+        Dialog::setMainWindow(&dialog);
+    }
     ~MainDialogTest() override { Dialog::setMainWindow(nullptr); }
 
+    ThrowawayPrefix prefix;
     CQuillopDlg dialog;
     ModalScript script;
 };
@@ -56,7 +62,7 @@ TEST_F(MainDialogTest, OpensWithItsControlsInPlace)
     script.then([this](QWidget* shown) {
         EXPECT_EQ(shown, &dialog);
         EXPECT_EQ(dialog.windowTitle(), "Ostrel Picture Vorn Installer");
-        EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS), LoadString(IDS_FINDING));
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS), FormatText(LoadString(IDS_READY), {"c:\\Corvane\\Vorns\\"}));
         EXPECT_TRUE(dialog.m_progress->isHidden());
         EXPECT_EQ(dialog.m_progress->minimum(), 0);
         EXPECT_EQ(dialog.m_progress->maximum(), 100);

@@ -47,6 +47,7 @@ protected:
     InstallationRunTest()
     {
         Dialog::setMainWindow(&dialog);
+        prefix.installHost();
         prefix.writeFile("Vorns/Vorns.ctl", "");
     }
     ~InstallationRunTest() override { Dialog::setMainWindow(nullptr); }

@@ -57,6 +57,30 @@ bool ThrowawayPrefix::exists(const std::string& relative) const
     return QFileInfo::exists(QString::fromStdString(onDriveC(relative)));
 }
 
+void ThrowawayPrefix::writeRegistry(const std::string& file, const std::string& sections) const
+{
+    writeHostFile(root() + "/" + file, "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n"
+                                           + sections);
+}
+
+void ThrowawayPrefix::registerHost(const std::string& command) const
+{
+    std::string escaped;
+    for (char c : command) {
+        if (c == '\\' || c == '"')
+            escaped += '\\';
+        escaped += c;
+    }
+    writeRegistry("system.reg", "[Software\\\\Classes\\\\CRV5.Image\\\\shell\\\\open\\\\command] 1700000000\n"
+                                "#time=1d9a1b2c3d4e5f6\n@=\"" + escaped + "\"\n\n");
+}
+
+void ThrowawayPrefix::installHost() const
+{
+    writeFile("Corvane/Vorns/Vorns.ctl", "");
+    registerHost("C:\\Corvane\\Corvane.exe %1");
+}
+
 std::string readHostFile(const std::string& hostPath)
 {
     QFile file(QString::fromStdString(hostPath));

@@ -21,6 +21,14 @@ public:
     std::string readFile(const std::string& relative) const;
     bool exists(const std::string& relative) const;
 
+    // Writes a registry file (user.reg or system.reg) with Wine's header and
+    // the given sections.
+    void writeRegistry(const std::string& file, const std::string& sections) const;
+    // Registers Corvane's open command in system.reg.
+    void registerHost(const std::string& command) const;
+    // A host at C:\Corvane whose Vorns folder holds an empty control file.
+    void installHost() const;
+
 private:
     QTemporaryDir m_dir;
     std::string m_previous;

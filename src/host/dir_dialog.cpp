@@ -1,0 +1,25 @@
+#include "dir_dialog.h"
+
+#include "dialog.h"
+#include "folder_picker.h"
+#include "resource_ids.h"
+#include "string_table.h"
+
+std::string CDirDialog::s_strPath;
+
+CDirDialog::CDirDialog(const std::string& startPath, QWidget* owner)
+    : m_pOwner(owner ? owner : Dialog::mainWindow())
+{
+    s_strPath = startPath;
+}
+
+int CDirDialog::DoBrowse()
+{
+    if (m_strTitle.empty())
+        m_strTitle = LoadString(IDS_BROWSE_TITLE);
+    const auto chosen = FolderPicker::pick(m_pOwner, m_strTitle, s_strPath);
+    if (!chosen)
+        return 2;
+    s_strPath = *chosen;
+    return 1;
+}

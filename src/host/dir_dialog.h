@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+class QWidget;
+
+// The folder chooser as the main dialog uses it: made with a starting path
+// and an owner, it shows a modal chooser at that path and hands back the
+// chosen folder.
+class CDirDialog {
+public:
+    // With no owner, the chooser is owned by the application's main window.
+    CDirDialog(const std::string& startPath, QWidget* owner);
+    virtual ~CDirDialog() = default;
+
+    // 1 when a folder was chosen, 2 when the chooser was cancelled or failed.
+    int DoBrowse();
+    std::string GetPath() const { return s_strPath; }
+
+    std::string m_strTitle;
+    QWidget* m_pOwner;
+
+    // The current path, shared by every chooser: each construction resets it.
+    static std::string s_strPath;
+};

@@ -1,0 +1,192 @@
+#include "path_canonicalizer.h"
+
+#include "char_case.h"
+#include "file_lookup.h"
+
+#include <cstring>
+
+namespace {
+
+// Copies `length` bytes of `source` and a terminator into a buffer of
+// `capacity` bytes; refuses what does not fit.
+bool copyInto(char* target, std::size_t capacity, const char* source, std::size_t length)
+{
+    if (length + 1 > capacity)
+        return false;
+    std::memmove(target, source, length);
+    target[length] = '\0';
+    return true;
+}
+
+bool appendInto(char* target, std::size_t capacity, const char* source, std::size_t length)
+{
+    const std::size_t used = std::strlen(target);
+    return copyInto(target + used, capacity - used, source, length);
+}
+
+bool appendInto(char* target, std::size_t capacity, const char* source)
+{
+    return appendInto(target, capacity, source, std::strlen(source));
+}
+
+} // namespace
+
+std::int16_t RootLength(const char* path)
+{
+    const std::size_t length = std::strlen(path);
+    if (length >= 3 && path[1] == ':' && path[2] == '\\')
+        return 3;
+    if (length < 2 || path[0] != '\\' || path[1] != '\\')
+        return -1;
+    std::size_t i = 2;
+    while (i < length && path[i] != '\\') // server
+        ++i;
+    ++i;
+    while (i < length && path[i] != '\\') // share
+        ++i;
+    if (i == length)
+        return std::int16_t(length);
+    if (i + 1 < length)
+        return std::int16_t(i + 1);
+    return -1;
+}
+
+std::int16_t LastSeparatorEnd(const char* path)
+{
+    for (std::size_t i = std::strlen(path); i > 0; --i)
+        if (path[i - 1] == '\\')
+            return std::int16_t(i);
+    return 0;
+}
+
+void NormalizeCase(char* component)
+{
+    char upper[kWorkBufferSize];
+    if (!copyInto(upper, sizeof upper, component, std::strlen(component)))
+        return;
+    CharCase::upperInPlace(upper);
+    if (std::strcmp(upper, component) != 0)
+        return;
+    CharCase::lowerInPlace(component);
+    component[0] = CharCase::toUpper(component[0]);
+}
+
+int LongNameOf(const char* path, char* output)
+{
+    if (const auto stored = LookupStoredName(path)) {
+        if (copyInto(output, kWorkBufferSize, stored->c_str(), stored->size()))
+            return kPathOk;
+    }
+    copyInto(output, kWorkBufferSize, path, std::strlen(path));
+    return kNoSuchEntry;
+}
+
+int ExpandLongPath(const char* input, char* output)
+{
+    const std::int16_t root = RootLength(input);
+    const std::size_t inputLength = std::strlen(input);
+    if (root >= 0 && inputLength == std::size_t(root))
+        return copyInto(output, kWorkBufferSize, input, inputLength) ? kPathOk : kNotExpandable;
+    if (root < 0)
+        return kNotExpandable;
+
+    char walked[kWorkBufferSize];
+    char prefix[kWorkBufferSize];
+    if (!copyInto(walked, sizeof walked, input, inputLength))
+        return kNotExpandable;
+    std::size_t begin = std::size_t(root);
+    for (;;) {
+        const std::size_t length = std::strlen(walked);
+        if (begin > length)
+            break;
+        const char* separator = std::strchr(walked + begin, '\\');
+        const std::size_t end = separator ? std::size_t(separator - walked) : length;
+
+        copyInto(prefix, sizeof prefix, walked, end);
+        const auto stored = LookupStoredName(prefix);
+        if (!stored)
+            return kNotExpandable;
+        // Splice the stored name in place of the component as written.
+        const std::size_t rest = length - end;
+        if (begin + stored->size() + rest + 1 > sizeof walked)
+            return kNotExpandable;
+        std::memmove(walked + begin + stored->size(), walked + end, rest + 1);
+        std::memcpy(walked + begin, stored->data(), stored->size());
+        begin += stored->size() + 1;
+    }
+    return copyInto(output, kWorkBufferSize, walked, std::strlen(walked)) ? kPathOk : kNotExpandable;
+}
+
+int CanonicalizePath(char* path, bool isFile)
+{
+    if (!path || std::strlen(path) < 2)
+        return kCannotCanonicalize;
+
+    std::size_t length = std::strlen(path);
+    if (length == 2 && path[1] == ':') {
+        path[2] = '\\';
+        path[3] = '\0';
+    } else if (length > 3 && path[length - 1] == '\\') {
+        path[length - 1] = '\0';
+    }
+
+    char expanded[kWorkBufferSize];
+    char result[kWorkBufferSize];
+    char component[kWorkBufferSize];
+    char finalName[kWorkBufferSize] = "";
+    if (isFile) {
+        const std::int16_t nameStart = LastSeparatorEnd(path);
+        if (LongNameOf(path, finalName) != kPathOk) {
+            // Not on disk: the final component as written.
+            copyInto(finalName, sizeof finalName, path + nameStart, std::strlen(path + nameStart));
+        }
+        NormalizeCase(finalName);
+        char folder[kWorkBufferSize];
+        const std::size_t folderLength = nameStart > 3 ? std::size_t(nameStart) - 1 : std::size_t(nameStart);
+        copyInto(folder, sizeof folder, path, folderLength);
+        if (ExpandLongPath(folder, expanded) != kPathOk)
+            return kCannotCanonicalize;
+    } else if (ExpandLongPath(path, expanded) != kPathOk) {
+        return kCannotCanonicalize;
+    }
+
+    length = std::strlen(expanded);
+    if (expanded[length - 1] != '\\' && !appendInto(expanded, sizeof expanded, "\\"))
+        return kCannotCanonicalize;
+
+    if (std::strlen(expanded) == 3) {
+        expanded[0] = CharCase::toLower(expanded[0]);
+        if (!appendInto(expanded, sizeof expanded, finalName))
+            return kCannotCanonicalize;
+        return copyInto(path, kPathBufferSize, expanded, std::strlen(expanded)) ? kPathOk
+                                                                                : kCannotCanonicalize;
+    }
+
+    std::size_t rootEnd = 0;
+    if (expanded[0] == '\\' && expanded[1] == '\\') {
+        const char* serverEnd = std::strchr(expanded + 2, '\\');
+        if (serverEnd == expanded + 2 || serverEnd[1] == '\0')
+            return kCannotCanonicalize;
+        const char* shareEnd = std::strchr(serverEnd + 1, '\\');
+        if (shareEnd == serverEnd + 1)
+            return kCannotCanonicalize;
+        rootEnd = std::size_t(shareEnd - expanded) + 1;
+    } else {
+        expanded[0] = CharCase::toLower(expanded[0]);
+        rootEnd = 3;
+    }
+
+    copyInto(result, sizeof result, expanded, rootEnd - 1);
+    for (const char* at = expanded + rootEnd; *at;) {
+        const char* separator = std::strchr(at, '\\');
+        copyInto(component, sizeof component, at, std::size_t(separator - at));
+        NormalizeCase(component);
+        if (!appendInto(result, sizeof result, "\\") || !appendInto(result, sizeof result, component))
+            return kCannotCanonicalize;
+        at = separator + 1;
+    }
+    if (isFile
+        && (!appendInto(result, sizeof result, "\\") || !appendInto(result, sizeof result, finalName)))
+        return kCannotCanonicalize;
+    return copyInto(path, kPathBufferSize, result, std::strlen(result)) ? kPathOk : kCannotCanonicalize;
+}

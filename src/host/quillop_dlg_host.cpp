@@ -1,0 +1,66 @@
+// Finding the Vorns folder: at start-up from the host's registration, and
+// whenever the user presses Browse.
+#include "quillop_dlg.h"
+
+#include "control_file.h"
+#include "dir_dialog.h"
+#include "file_lookup.h"
+#include "registry.h"
+#include "resource_ids.h"
+#include "string_table.h"
+#include "text_format.h"
+#include "vorns_folder.h"
+
+bool CQuillopDlg::IsVornsFolder(const std::string& folder) const
+{
+    return FileExists(ControlFilePath(folder));
+}
+
+int CQuillopDlg::BrowseForFolder(std::string& folder)
+{
+    CDirDialog chooser(folder, nullptr);
+    const int answer = chooser.DoBrowse();
+    if (answer == 1)
+        folder = chooser.GetPath();
+    return answer;
+}
+
+void CQuillopDlg::LocateVornsFolder()
+{
+    m_strVornsFolder = Registry::QueryClassesRootDefault(LoadString(IDS_FILETYPE_KEY)).value_or("");
+    if (!m_strVornsFolder.empty()) {
+        m_strVornsFolder = VornsFolderFromCommand(m_strVornsFolder);
+        if (IsVornsFolder(m_strVornsFolder)) {
+            m_strVornsFolder = CanonicalVornsFolder(m_strVornsFolder);
+        } else {
+            m_strVornsFolder = LoadString(IDS_DEFAULT_FOLDER);
+            BrowseForFolder(m_strVornsFolder);
+        }
+    } else {
+        m_strVornsFolder = LoadString(IDS_DEFAULT_FOLDER);
+        BrowseForFolder(m_strVornsFolder);
+    }
+
+    bool found = true;
+    while (!IsVornsFolder(m_strVornsFolder)) {
+        if (BrowseForFolder(m_strVornsFolder) == 2) {
+            found = false;
+            break;
+        }
+    }
+    EnableItem(IDC_INSTALL, found);
+    SetStatusText(FormatText(LoadString(found ? IDS_READY : IDS_NOT_FOUND), {m_strVornsFolder}));
+}
+
+void CQuillopDlg::OnBrowse()
+{
+    BrowseForFolder(m_strVornsFolder);
+    const bool found = IsVornsFolder(m_strVornsFolder);
+    EnableItem(IDC_INSTALL, found);
+    if (found) {
+        SetStatusText(FormatText(LoadString(IDS_READY), {m_strVornsFolder}));
+        GetDlgItem(IDC_INSTALL)->setFocus();
+    } else {
+        SetStatusText(FormatText(LoadString(IDS_NOT_FOUND), {m_strVornsFolder}));
+    }
+}

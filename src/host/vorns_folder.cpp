@@ -1,0 +1,29 @@
+#include "vorns_folder.h"
+
+#include "control_file.h"
+#include "path_canonicalizer.h"
+
+#include <cstring>
+
+std::string VornsFolderFromCommand(const std::string& command)
+{
+    const std::size_t space = command.rfind(' ');
+    std::string folder = space == std::string::npos ? std::string() : command.substr(0, space);
+    const std::size_t backslash = folder.rfind('\\');
+    folder = backslash == std::string::npos ? std::string() : folder.substr(0, backslash + 1);
+    return folder + "Vorns";
+}
+
+std::string CanonicalVornsFolder(const std::string& folder)
+{
+    const std::string controlPath = ControlFilePath(folder);
+    if (controlPath.size() + 1 > std::size_t(kPathBufferSize))
+        return folder;
+    char buffer[kPathBufferSize];
+    std::memcpy(buffer, controlPath.c_str(), controlPath.size() + 1);
+    // The folder holds the control file, so the walk normally succeeds; where
+    // it does not, the buffer still holds the path as written.
+    CanonicalizePath(buffer, true);
+    const std::string canonical = buffer;
+    return canonical.substr(0, canonical.rfind('\\') + 1);
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+// The Vorns folder named by the host's registered open command: the text
+// before the last space (the program's path), kept through its last
+// backslash, then "Vorns". A command without a space or without a
+// backslash gives just "Vorns".
+std::string VornsFolderFromCommand(const std::string& command);
+
+// The folder's canonical form, found through the control file in it, up to
+// and including the last backslash. A path too long to canonicalize leaves
+// the folder as it is.
+std::string CanonicalVornsFolder(const std::string& folder);
