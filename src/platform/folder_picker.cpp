@@ -36,10 +36,18 @@ std::optional<std::string> windowsPathOf(const std::string& hostFolder)
 
 std::optional<std::string> pick(QWidget* owner, const std::string& title, const std::string& startFolder)
 {
+    // A starting folder that does not exist opens the chooser at its
+    // nearest existing parent.
     const DosPath start = DosPath::resolve(startFolder);
-    const QString chosen = QFileDialog::getExistingDirectory(
-        owner, QString::fromUtf8(title.c_str()),
-        start.valid ? QString::fromStdString(start.hostPath) : QString(), QFileDialog::ShowDirsOnly);
+    QString startHost;
+    if (start.valid) {
+        QFileInfo folder(QString::fromStdString(start.hostPath));
+        while (!folder.isDir() && folder.absolutePath() != folder.absoluteFilePath())
+            folder.setFile(folder.absolutePath());
+        startHost = folder.absoluteFilePath();
+    }
+    const QString chosen = QFileDialog::getExistingDirectory(owner, QString::fromUtf8(title.c_str()),
+                                                             startHost, QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty())
         return std::nullopt;
     return windowsPathOf(chosen.toStdString());

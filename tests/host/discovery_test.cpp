@@ -1,0 +1,191 @@
+#include "dir_dialog.h"
+#include "folder_picker.h"
+#include "modal_script.h"
+#include "quillop_app.h"
+#include "quillop_dlg.h"
+#include "resource_ids.h"
+#include "short_name.h"
+#include "string_table.h"
+#include "text_format.h"
+#include "throwaway_prefix.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::string canonical(const std::string& hostPath)
+{
+    return QFileInfo(QString::fromStdString(hostPath)).canonicalFilePath().toStdString();
+}
+
+} // namespace
+
+class DiscoveryTest : public ::testing::Test {
+protected:
+    DiscoveryTest() { Dialog::setMainWindow(&dialog); }
+    ~DiscoveryTest() override { Dialog::setMainWindow(nullptr); }
+
+    // Answers a chooser, which must open at `startFolder` (below drive C),
+    // by choosing `folder` (below drive C), or by cancelling when it is empty.
+    ModalScript::Step chooser(const std::string& startFolder, const std::string& folder = "")
+    {
+        return [this, startFolder, folder](QWidget* modal) {
+            auto* picker = qobject_cast<QFileDialog*>(modal);
+            ASSERT_NE(picker, nullptr) << modal->windowTitle().toStdString();
+            EXPECT_EQ(picker->windowTitle().toStdString(), LoadString(IDS_BROWSE_TITLE));
+            EXPECT_EQ(canonical(picker->directory().absolutePath().toStdString()),
+                      canonical(prefix.onDriveC(startFolder)));
+            EXPECT_EQ(picker->parentWidget(), &dialog);
+            if (folder.empty()) {
+                picker->reject();
+                return;
+            }
+            picker->setDirectory(QString::fromStdString(prefix.onDriveC(folder)));
+            static_cast<QDialog*>(picker)->accept(); // QFileDialog::accept, as OK does
+        };
+    }
+
+    // Runs the main dialog; `check` sees it once shown, then it exits.
+    void run(const std::function<void()>& check)
+    {
+        script.then([this, check](QWidget* shown) {
+            EXPECT_EQ(shown, &dialog);
+            check();
+            dialog.EndDialog(IDOK);
+        });
+        dialog.DoModal();
+    }
+
+    void expectFound(const std::string& folder)
+    {
+        EXPECT_EQ(dialog.m_strVornsFolder, folder);
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS), FormatText(LoadString(IDS_READY), {folder}));
+        EXPECT_TRUE(dialog.GetDlgItem(IDC_INSTALL)->isEnabled());
+        EXPECT_EQ(dialog.focusWidget(), dialog.GetDlgItem(IDC_INSTALL));
+    }
+
+    void expectNotFound(const std::string& folder)
+    {
+        EXPECT_EQ(dialog.m_strVornsFolder, folder);
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS), FormatText(LoadString(IDS_NOT_FOUND), {folder}));
+        EXPECT_FALSE(dialog.GetDlgItem(IDC_INSTALL)->isEnabled());
+    }
+
+    const std::string kDefault = "C:\\Program Files\\Corvane 5\\Vorns";
+    ThrowawayPrefix prefix;
+    CQuillopDlg dialog;
+    ModalScript script;
+};
+
+TEST_F(DiscoveryTest, ShortRegisteredPathGivesTheLongFolder)
+{
+    prefix.writeFile("Program Files/Corvane 5/Vorns/Vorns.ctl", "");
+    prefix.registerHost("C:\\PROGRA~1\\CORVAN~1\\CORVANE.EXE %1");
+    run([this] { expectFound("c:\\Program Files\\Corvane 5\\Vorns\\"); });
+}
+
+TEST_F(DiscoveryTest, WinesHashedAliasesWorkToo)
+{
+    prefix.writeFile("PROGRAM FILES/Corvane 5/VORNS/Vorns.ctl", "");
+    prefix.registerHost("c:\\" + ShortName::wineAlias("PROGRAM FILES") + "\\"
+                        + ShortName::wineAlias("Corvane 5") + "\\corvane.exe %1");
+    run([this] { expectFound("c:\\Program files\\Corvane 5\\Vorns\\"); });
+}
+
+TEST_F(DiscoveryTest, QuotedProgramPathFallsBackToTheDefaultAndTheChooser)
+{
+    prefix.writeFile("Program Files/Corvane 5/Vorns/Vorns.ctl", "");
+    prefix.registerHost("\"C:\\Program Files\\Corvane 5\\Corvane.exe\" \"%1\"");
+    script.then(chooser("Program Files/Corvane 5/Vorns"));
+    run([this] { expectFound(kDefault); });
+}
+
+TEST_F(DiscoveryTest, CommandWithoutSpaceMeansVornsInTheCurrentFolder)
+{
+    prefix.writeFile("Here/Vorns/Vorns.ctl", "");
+    prefix.registerHost("Corvane.exe");
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(QString::fromStdString(prefix.onDriveC("Here")));
+    run([this] { expectFound("Vorns\\"); });
+    QDir::setCurrent(previous);
+}
+
+TEST_F(DiscoveryTest, TwoCancelsLeaveInstallDisabled)
+{
+    prefix.makeFolder("Program Files/Corvane 5/Vorns");
+    script.then(chooser("Program Files/Corvane 5/Vorns")).then(chooser("Program Files/Corvane 5/Vorns"));
+    run([this] {
+        expectNotFound(kDefault);
+        EXPECT_EQ(dialog.focusWidget(), dialog.GetDlgItem(IDC_BROWSE));
+    });
+}
+
+TEST_F(DiscoveryTest, CancelThenChooseAGoodFolder)
+{
+    prefix.writeFile("Good/Vorns/Vorns.ctl", "");
+    script.then(chooser("")).then(chooser("", "Good/Vorns"));
+    run([this] { expectFound("C:\\Good\\Vorns"); });
+}
+
+TEST_F(DiscoveryTest, BrowseChecksEveryChoice)
+{
+    prefix.installHost();
+    prefix.makeFolder("Empty");
+    prefix.writeFile("Good/Vorns/Vorns.ctl", "");
+    run([this] {
+        script.then(chooser("Corvane/Vorns", "Empty"));
+        clickItem(&dialog, IDC_BROWSE);
+        expectNotFound("C:\\Empty");
+
+        script.then(chooser("Empty"));
+        clickItem(&dialog, IDC_BROWSE);
+        expectNotFound("C:\\Empty");
+
+        script.then(chooser("Empty", "Good/Vorns"));
+        clickItem(&dialog, IDC_BROWSE);
+        expectFound("C:\\Good\\Vorns");
+
+        script.then(chooser("Good/Vorns", ""));
+        CDirDialog chooser("C:\\Good\\Vorns", nullptr);
+        EXPECT_EQ(chooser.GetPath(), "C:\\Good\\Vorns");
+        EXPECT_EQ(chooser.DoBrowse(), 2);
+        EXPECT_EQ(chooser.GetPath(), "C:\\Good\\Vorns");
+        EXPECT_EQ(chooser.m_strTitle, LoadString(IDS_BROWSE_TITLE));
+    });
+}
+
+TEST(FolderPicker, ChoicesComeBackThroughTheDriveThatCoversThem)
+{
+    ThrowawayPrefix prefix;
+    prefix.makeFolder("Vorns");
+    EXPECT_EQ(FolderPicker::windowsPathOf(prefix.onDriveC("Vorns")), "C:\\Vorns");
+    EXPECT_EQ(FolderPicker::windowsPathOf(prefix.onDriveC("")), "C:\\");
+    EXPECT_EQ(FolderPicker::windowsPathOf(prefix.root() + "/host_root"), "Z:\\");
+    EXPECT_FALSE(FolderPicker::windowsPathOf(QDir::tempPath().toStdString())) << "no drive covers it";
+}
+
+TEST(StartToFinish, InstallsWhereTheHostWillFindThem)
+{
+    ThrowawayPrefix prefix;
+    prefix.writeFile("Program Files/Corvane 5/Vorns/Vorns.ctl", "");
+    prefix.writeFile("Program Files/Corvane 5/Corvane.exe", "");
+    prefix.registerHost("C:\\PROGRA~1\\CORVAN~1\\CORVANE.EXE \"%1\"");
+    ModalScript script;
+    std::string status;
+    script.then([&](QWidget* shown) {
+        auto* main = static_cast<CQuillopDlg*>(shown);
+        EXPECT_EQ(Dialog::mainWindow(), main);
+        pressKey(main, Qt::Key_Return);
+        status = main->GetDlgItemText(IDC_STATUS);
+        pressKey(main, Qt::Key_Return);
+    });
+    EXPECT_FALSE(theApp.InitInstance());
+    EXPECT_EQ(status.substr(0, 31), "Done installing 8 vorn files.\rF");
+    const QDir vorns(QString::fromStdString(prefix.onDriveC("Program Files/Corvane 5/Vorns")));
+    EXPECT_EQ(vorns.entryList({QStringLiteral("*.vrn")}, QDir::Files).size(), 8);
+}
