@@ -11,11 +11,11 @@ std::string FormatText(const std::string& format, std::initializer_list<FormatAr
             result += c;
             continue;
         }
-        const char spec = format[i + 1];
-        if (spec == '%') {
+        const char conversion = format[i + 1];
+        if (conversion == '%') {
             result += '%';
             ++i;
-        } else if (spec == 's' || spec == 'd') {
+        } else if (conversion == 's' || conversion == 'd') {
             if (next != args.end())
                 result += (next++)->text();
             ++i;
