@@ -31,6 +31,25 @@ void setLabelText(QLabel* label, const std::string& text)
 {
     label->setProperty(kRawText, QByteArray::fromStdString(text));
     label->setText(displayText(text));
+    label->setAccessibleDescription(label->text());
+}
+
+// What a screen reader announces for controls that have no text of their
+// own; buttons and labels are announced by their text.
+QString accessibleNameOf(ControlKind kind)
+{
+    switch (kind) {
+    case ControlKind::Progress:
+        return QStringLiteral("Installation progress");
+    case ControlKind::Icon:
+        return QStringLiteral("Quillop icon");
+    case ControlKind::Edit:
+        return QStringLiteral("New name");
+    case ControlKind::Static:
+        return QStringLiteral("Status");
+    default:
+        return QString();
+    }
 }
 
 QWidget* createControl(const ControlTemplate& control, QWidget* parent)
@@ -144,6 +163,8 @@ void Dialog::createControls(const DialogTemplate& dialogTemplate)
             m_tabOrder.append(widget);
         if (control.id != IDC_STATIC)
             m_items[control.id] = widget;
+        if (control.kind != ControlKind::Static || !control.text)
+            widget->setAccessibleName(accessibleNameOf(control.kind));
         if (auto* button = qobject_cast<QPushButton*>(widget)) {
             const int id = control.id;
             connect(button, &QPushButton::clicked, this, [this, id] {

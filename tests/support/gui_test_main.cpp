@@ -1,4 +1,5 @@
 #include "child_install.h"
+#include "layout_report.h"
 
 #include <QApplication>
 
@@ -11,6 +12,8 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     if (isChildInstall())
         return runChildInstall();
+    if (isLayoutReport())
+        return runLayoutReport();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
