@@ -10,7 +10,7 @@
 
 CQuillopDlg::CQuillopDlg(QWidget* parent)
     : Dialog(kMainDialogTemplate, parent)
-    , m_hIcon(QStringLiteral(":/ICON/IDR_MAINFRAME"))
+    , m_hIcon(LoadIcon(QStringLiteral("IDR_MAINFRAME")))
 {
     connect(qobject_cast<QPushButton*>(GetDlgItem(IDC_INSTALL)), &QPushButton::clicked, this,
             &CQuillopDlg::OnInstall);

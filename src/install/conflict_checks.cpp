@@ -24,8 +24,8 @@ CheckAnswer CheckVornName(std::string& name, ControlFile& control)
 {
     CheckAnswer answer = CheckAnswer::Proceed;
     {
-        const std::string text = ReadControlText(control);
-        while (!isUsableVornName(name) || IsVornNameTaken(text, name)) {
+        const ControlText text = ReadControlText(control);
+        while (!isUsableVornName(name) || IsVornNameTaken(text.view(), name)) {
             CDupVornNameDlg dialog(name, text.c_str());
             if (dialog.DoModal() != IDOK) {
                 answer = CheckAnswer::Skip;

@@ -3,9 +3,13 @@
 #include "file_exception.h"
 #include "resource_ids.h"
 #include "string_table.h"
+#include "text_search.h"
 
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <new>
+#include <optional>
 
 std::string ControlFilePath(const std::string& folder)
 {
@@ -27,22 +31,33 @@ void RememberEnd(ControlFile& file)
     file.savedEnd = file.handle.GetPosition();
 }
 
-std::string ReadControlText(ControlFile& file)
+ControlText::ControlText(std::size_t length)
+    : m_bytes(new char[length + 1])
+{
+    m_bytes[0] = '\0';
+}
+
+void ControlText::setLength(std::size_t read)
+{
+    m_bytes[read] = '\0';
+    const void* zero = std::memchr(m_bytes.get(), '\0', read + 1);
+    m_searchable = std::size_t(static_cast<const char*>(zero) - m_bytes.get());
+}
+
+ControlText ReadControlText(ControlFile& file)
 {
     file.handle.Seek(0, StdioFile::begin);
     const std::uint64_t length = file.handle.GetLength();
-    std::string text;
+    if (length >= std::uint64_t(SIZE_MAX))
+        throw FileException(FileException::genericException, ENOMEM, file.path);
+    std::optional<ControlText> text;
     try {
-        text.resize(std::size_t(length));
-    } catch (const std::exception&) {
+        text.emplace(std::size_t(length));
+    } catch (const std::bad_alloc&) {
         throw FileException(FileException::genericException, ENOMEM, file.path);
     }
-    text.resize(file.handle.Read(text.data(), text.size()));
-    // The text is searched as a zero-terminated string.
-    const std::size_t zero = text.find('\0');
-    if (zero != std::string::npos)
-        text.resize(zero);
-    return text;
+    text->setLength(file.handle.Read(text->data(), std::size_t(length)));
+    return std::move(*text);
 }
 
 void SeekToEnd(ControlFile& file)
@@ -50,9 +65,9 @@ void SeekToEnd(ControlFile& file)
     file.handle.SeekToEnd();
 }
 
-bool IsVornNameTaken(const std::string& text, const std::string& name)
+bool IsVornNameTaken(std::string_view text, const std::string& name)
 {
-    return text.find("VornName:" + name + "\r\n") != std::string::npos;
+    return TextSearcher("VornName:" + name + "\r\n").find(text) != std::string_view::npos;
 }
 
 std::string FormatRecord(const VornRecord& record)

@@ -2,10 +2,12 @@
 
 #include "resource_ids.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QIcon>
+#include <QIconEngine>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -68,7 +70,7 @@ QWidget* createControl(const ControlTemplate& control, QWidget* parent)
         // The text names an icon resource, drawn at the control's size.
         auto* label = new QLabel(parent);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setProperty("iconResource", QStringLiteral(":/ICON/") + text);
+        label->setProperty("iconResource", text);
         return label;
     }
     case ControlKind::Edit: {
@@ -93,6 +95,61 @@ QWidget* createControl(const ControlTemplate& control, QWidget* parent)
 }
 
 } // namespace
+
+namespace {
+
+constexpr int kIconSizes[] = {48, 128, 256};
+
+// Decodes an icon resource's images the first time one is drawn, so that
+// windows which never show their icon never pay for it.
+class ResourceIconEngine : public QIconEngine {
+public:
+    explicit ResourceIconEngine(QString name)
+        : m_name(std::move(name))
+    {
+    }
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        loaded().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return loaded().pixmap(size, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return loaded().actualSize(size, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        QList<QSize> sizes;
+        for (int size : kIconSizes)
+            sizes.append(QSize(size, size));
+        return sizes;
+    }
+    QIconEngine* clone() const override { return new ResourceIconEngine(m_name); }
+
+private:
+    const QIcon& loaded()
+    {
+        if (m_loaded.isNull()) {
+            for (int size : kIconSizes)
+                m_loaded.addFile(QStringLiteral(":/ICON/%1/%2").arg(m_name).arg(size), QSize(size, size));
+        }
+        return m_loaded;
+    }
+
+    QString m_name;
+    QIcon m_loaded;
+};
+
+} // namespace
+
+QIcon LoadIcon(const QString& name)
+{
+    return QIcon(new ResourceIconEngine(name));
+}
 
 QString displayText(const std::string& text)
 {
@@ -121,14 +178,17 @@ Dialog::Dialog(const DialogTemplate& dialogTemplate, QWidget* parent)
                    | ((dialogTemplate.style & MinimizeBox) ? Qt::WindowMinimizeButtonHint
                                                             : Qt::WindowType(0)));
 
-    // The template's font by name where the system has it, else the
-    // system's sans-serif face at the template's size.
-    QFont font(QString::fromUtf8(dialogTemplate.fontFace), dialogTemplate.pointSize);
-    font.setStyleHint(QFont::SansSerif);
+    // The template names a Windows face; as Wine does, the system's own
+    // user-interface face stands in for it, at the template's size.
+    QFont font = QApplication::font();
+    font.setPointSize(dialogTemplate.pointSize);
     setFont(font);
     const QFontMetrics metrics(font);
-    const QString letters = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    m_baseUnitX = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
+    int letters = 0;
+    for (char letter = 'A'; letter <= 'Z'; ++letter)
+        letters += metrics.horizontalAdvance(QLatin1Char(letter))
+            + metrics.horizontalAdvance(QLatin1Char(char(letter - 'A' + 'a')));
+    m_baseUnitX = (letters / 26 + 1) / 2;
     m_baseUnitY = metrics.height();
 
     createControls(dialogTemplate);
@@ -155,7 +215,7 @@ void Dialog::createControls(const DialogTemplate& dialogTemplate)
         widget->setGeometry(mapDialogRect(control.x, control.y, control.cx, control.cy));
         if (control.kind == ControlKind::Icon)
             static_cast<QLabel*>(widget)->setPixmap(
-                QIcon(widget->property("iconResource").toString()).pixmap(widget->size()));
+                LoadIcon(widget->property("iconResource").toString()).pixmap(widget->size()));
         widget->setFocusPolicy((control.style & TabStop) ? Qt::StrongFocus : Qt::NoFocus);
         if (control.style & Hidden)
             widget->hide();

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 
+class QIcon;
 class QMenu;
 
 // A modal dialog built from a template, with the life cycle Windows dialogs
@@ -69,6 +70,9 @@ private:
     int m_baseUnitX = 0;
     int m_baseUnitY = 0;
 };
+
+// An icon resource in all the sizes it comes in, read only when drawn.
+QIcon LoadIcon(const QString& name);
 
 // Texts in the status area and prompts end a line at CR, LF or CR LF.
 QString displayText(const std::string& text);

@@ -109,38 +109,73 @@ bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
     return true;
 }
 
-// Where the body of section `[name]` starts, found without parsing the
-// sections before it.
-std::size_t findSectionBody(std::string_view text, const std::string& escapedName)
+constexpr qint64 kBlockSize = 64 * 1024;
+
+// Reads the next block of the file onto the end of `buffer`; false at the end.
+bool readBlock(QIODevice& file, std::string& buffer)
 {
-    for (std::size_t at = text.find("\n["); at != std::string_view::npos; at = text.find("\n[", at + 1)) {
-        const std::string_view header = text.substr(at + 2);
-        if (startsWithIgnoringCase(header, escapedName) && header.size() > escapedName.size()
-            && header[escapedName.size()] == ']') {
-            const std::size_t lineEnd = text.find('\n', at + 2);
-            return lineEnd == std::string_view::npos ? text.size() : lineEnd + 1;
-        }
-    }
-    return std::string_view::npos;
+    const std::size_t used = buffer.size();
+    buffer.resize(used + std::size_t(kBlockSize));
+    const qint64 read = file.read(buffer.data() + used, kBlockSize);
+    buffer.resize(used + std::size_t(read > 0 ? read : 0));
+    return read > 0;
 }
 
-std::optional<std::string> readFile(const std::string& path)
+// The lines of section `[name]` (escaped, any case) up to the next section,
+// found without parsing the sections before it.
+std::optional<std::string> readSectionBody(QIODevice& file, const std::string& name)
 {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return std::nullopt;
-    return file.readAll().toStdString();
+    std::string buffer;
+    std::size_t scanFrom = 0;
+    bool more = readBlock(file, buffer);
+    for (;;) {
+        const std::size_t at = buffer.find('[', scanFrom);
+        const bool undecided = at != std::string::npos && buffer.size() < at + name.size() + 2;
+        if (at == std::string::npos || undecided) {
+            if (!more)
+                return std::nullopt;
+            // Keep what is still undecided, and the line end before it.
+            const std::size_t from = at == std::string::npos ? buffer.size() : at;
+            const std::size_t keep = from == 0 ? 0 : from - 1;
+            buffer.erase(0, keep);
+            scanFrom = from - keep;
+            more = readBlock(file, buffer);
+            continue;
+        }
+        scanFrom = at + 1;
+        if (at == 0 || buffer[at - 1] != '\n' || buffer[at + 1 + name.size()] != ']'
+            || !startsWithIgnoringCase(std::string_view(buffer).substr(at + 1), name))
+            continue;
+
+        buffer.erase(0, at);
+        std::size_t bodyStart;
+        while ((bodyStart = buffer.find('\n')) == std::string::npos && more)
+            more = readBlock(file, buffer);
+        if (bodyStart == std::string::npos)
+            return std::string();
+        buffer.erase(0, bodyStart + 1);
+        std::size_t end;
+        while ((end = buffer.find("\n[")) == std::string::npos && more)
+            more = readBlock(file, buffer);
+        if (end != std::string::npos)
+            buffer.resize(end + 1);
+        return buffer;
+    }
 }
 
 } // namespace
 
-std::optional<std::string> DefaultValueInFile(const std::string& fileText, const std::string& section)
+std::optional<std::string> DefaultValueInFile(QIODevice& file, const std::string& section)
 {
-    const std::string_view text(fileText);
-    if (text.substr(0, 23) != "WINE REGISTRY Version 2")
+    static const QByteArray kSignature("WINE REGISTRY Version 2");
+    if (file.read(kSignature.size()) != kSignature)
         return std::nullopt;
-    std::size_t line = findSectionBody(text, escapedSectionName(section));
-    while (line < text.size() && text[line] != '[') {
+    const auto body = readSectionBody(file, escapedSectionName(section));
+    if (!body)
+        return std::nullopt;
+    const std::string_view text(*body);
+    std::size_t line = 0;
+    while (line < text.size()) {
         std::size_t end = text.find('\n', line);
         if (end == std::string_view::npos)
             end = text.size();
@@ -165,11 +200,12 @@ std::optional<std::string> DefaultValueInFile(const std::string& fileText, const
 std::optional<std::string> QueryClassesRootDefault(const std::string& key, const WinePrefix& prefix)
 {
     const std::string section = "Software\\Classes\\" + key;
-    for (const char* file : {"/user.reg", "/system.reg"}) {
-        if (const auto text = readFile(prefix.root() + file)) {
-            if (auto value = DefaultValueInFile(*text, section))
-                return value;
-        }
+    for (const char* name : {"/user.reg", "/system.reg"}) {
+        QFile file(QString::fromStdString(prefix.root() + name));
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        if (auto value = DefaultValueInFile(file, section))
+            return value;
     }
     return std::nullopt;
 }

@@ -2,6 +2,8 @@
 
 #include "wine_prefix.h"
 
+class QIODevice;
+
 #include <optional>
 #include <string>
 
@@ -16,8 +18,9 @@ namespace Registry {
 std::optional<std::string> QueryClassesRootDefault(const std::string& key,
                                                    const WinePrefix& prefix = WinePrefix::current());
 
-// The default value in one registry file's text, under the section whose
-// name is `section` (unescaped, any case).
-std::optional<std::string> DefaultValueInFile(const std::string& fileText, const std::string& section);
+// The default value in one open registry file, under the section whose
+// name is `section` (unescaped, any case). The file is read in blocks up
+// to that section: a real system.reg holds megabytes of other keys.
+std::optional<std::string> DefaultValueInFile(QIODevice& file, const std::string& section);
 
 } // namespace Registry

@@ -2,9 +2,20 @@
 #include "throwaway_prefix.h"
 #include "vorns_folder.h"
 
+#include <QBuffer>
+
 #include <gtest/gtest.h>
 
 namespace {
+
+std::optional<std::string> defaultValueIn(const std::string& text, const std::string& section)
+{
+    QByteArray bytes = QByteArray::fromStdString(text);
+    QBuffer file(&bytes);
+    file.open(QIODevice::ReadOnly);
+    return Registry::DefaultValueInFile(file, section);
+}
+
 const std::string kKey = "CRV5.Image\\shell\\open\\command";
 const std::string kSection = "[Software\\\\Classes\\\\CRV5.Image\\\\shell\\\\open\\\\command] 1700000000\n";
 } // namespace
@@ -24,7 +35,7 @@ TEST(Registry, ValuesDecodeWinesEscapes)
 {
     const std::string header = "WINE REGISTRY Version 2\n\n";
     const auto value = [&](const std::string& line) {
-        return Registry::DefaultValueInFile(header + "[Other] 1\n@=\"no\"\n\n" + kSection + "\"Name\"=\"x\"\n" + line
+        return defaultValueIn(header + "[Other] 1\n@=\"no\"\n\n" + kSection + "\"Name\"=\"x\"\n" + line
                                                 + "\n\n[Next] 1\n@=\"later\"\n",
                                             "Software\\Classes\\" + kKey);
     };
@@ -40,7 +51,19 @@ TEST(Registry, ValuesDecodeWinesEscapes)
     EXPECT_FALSE(value("")) << "no default value in the section";
     EXPECT_EQ(value("@=\"" + std::string(1022, 'x') + "\"")->size(), 1022u);
     EXPECT_FALSE(value("@=\"" + std::string(1023, 'x') + "\"")) << "1,024 bytes with the terminator";
-    EXPECT_FALSE(Registry::DefaultValueInFile("REGEDIT4\n\n" + kSection + "@=\"x\"\n", "Software\\Classes\\" + kKey));
+    EXPECT_FALSE(defaultValueIn("REGEDIT4\n\n" + kSection + "@=\"x\"\n", "Software\\Classes\\" + kKey));
+}
+
+TEST(Registry, SectionsAreFoundAcrossReadBlocks)
+{
+    // Headers of every length, so that some fall across each block boundary.
+    std::string text = "WINE REGISTRY Version 2\n\n";
+    for (int i = 0; text.size() < 300000; ++i)
+        text += "[Software\\\\Classes\\\\" + std::string(std::size_t(i % 97), 'k') + "] 1\n@=\"other\"\n\n";
+    text += kSection + "@=\"found\"\n";
+    EXPECT_EQ(defaultValueIn(text, "Software\\Classes\\" + kKey), "found");
+    EXPECT_EQ(defaultValueIn(text, "Software\\Classes\\kkk"), "other");
+    EXPECT_FALSE(defaultValueIn(text, "Software\\Classes\\missing"));
 }
 
 TEST(VornsFolder, DerivedFromTheRegisteredCommand)

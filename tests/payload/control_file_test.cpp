@@ -32,13 +32,13 @@ TEST(ControlFile, BlocksAreAppendedAtTheSavedEndAndReadBack)
 
     VornRecord leaf{"Leaf", "Leaf.vrn", "250", "3", "2", "0", "0"};
     RememberEnd(control);
-    EXPECT_EQ(ReadControlText(control), "host's own\r\n") << "a zero byte ends the text";
+    EXPECT_EQ(ReadControlText(control).view(), "host's own\r\n") << "a zero byte ends the text";
     SeekToEnd(control);
     AppendRecord(control, FormatRecord(leaf));
 
     RememberEnd(control);
-    const std::string text = ReadControlText(control);
-    EXPECT_TRUE(IsVornNameTaken(text, "Leaf") == false) << "text after a zero byte is not searched";
+    const ControlText text = ReadControlText(control);
+    EXPECT_FALSE(IsVornNameTaken(text.view(), "Leaf")) << "text after a zero byte is not searched";
     SeekToEnd(control);
     leaf.name = "Stone";
     AppendRecord(control, FormatRecord(leaf));
@@ -60,11 +60,11 @@ TEST(ControlFile, EmptyFileGetsItsFirstBlockAtOffsetZero)
     ControlFile control = OpenControlFile("C:\\Vorns");
     RememberEnd(control);
     EXPECT_EQ(control.savedEnd, 0u);
-    EXPECT_FALSE(IsVornNameTaken(ReadControlText(control), ""));
+    EXPECT_FALSE(IsVornNameTaken(ReadControlText(control).view(), ""));
     AppendRecord(control, FormatRecord({"Leaf", "Leaf.vrn", "250", "3", "2", "0", "0"}));
     // A later entry of the same run sees the block in its read-back.
     RememberEnd(control);
-    EXPECT_TRUE(IsVornNameTaken(ReadControlText(control), "Leaf"));
+    EXPECT_TRUE(IsVornNameTaken(ReadControlText(control).view(), "Leaf"));
     CloseControlFile(control);
     EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl").substr(0, 19), "\r\n\r\nVornName:Leaf\r\n");
 }

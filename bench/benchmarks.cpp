@@ -1,0 +1,195 @@
+// In-process figures, each beside its floor: reading the registration,
+// one installation run, and the two proposal searches at two sizes.
+//   quillop_benchmarks <prefix with a realistic system.reg> [benchmark flags]
+#include "dialog.h"
+#include "name_proposals.h"
+#include "quillop_dlg.h"
+#include "registry.h"
+#include "wine_prefix.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <fstream>
+#include <unistd.h>
+
+namespace {
+
+std::string g_registryPrefix;
+const std::string kKey = "CRV5.Image\\shell\\open\\command";
+
+std::string readAll(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    std::string bytes(std::size_t(in.tellg()), '\0');
+    in.seekg(0);
+    in.read(bytes.data(), std::streamsize(bytes.size()));
+    return bytes;
+}
+
+void writeAll(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+void RegistryRead(benchmark::State& state)
+{
+    const WinePrefix prefix(g_registryPrefix);
+    for (auto _ : state) {
+        auto value = Registry::QueryClassesRootDefault(kKey, prefix);
+        if (!value)
+            state.SkipWithError("the registration was not found");
+        benchmark::DoNotOptimize(value);
+    }
+}
+BENCHMARK(RegistryRead)->Unit(benchmark::kMicrosecond);
+
+// Floor: read the file and find the key's section header with a plain search.
+void RegistryReadFloor(benchmark::State& state)
+{
+    for (auto _ : state) {
+        std::string text = readAll(g_registryPrefix + "/system.reg");
+        benchmark::DoNotOptimize(text.find("[Software\\\\Classes\\\\CRV5.Image\\\\shell\\\\open\\\\command]"));
+    }
+}
+BENCHMARK(RegistryReadFloor)->Unit(benchmark::kMicrosecond);
+
+// A prefix whose Vorns folder lists 20,000 Vorns of the host's own.
+struct InstallSetup {
+    QTemporaryDir dir;
+    std::string vorns;
+    std::string listed;
+
+    InstallSetup()
+    {
+        const std::string root = dir.path().toStdString();
+        vorns = root + "/drive_c/Corvane/Vorns";
+        QDir().mkpath(QString::fromStdString(vorns));
+        for (int i = 0; i < 20000; ++i)
+            listed += "\r\n\r\nVornName:Host " + std::to_string(i) + "\r\nVornFile:Host " + std::to_string(i)
+                + ".vrn\r\nStepSize:250\r\nVornsAcross:4\r\nVornsDown:2\r\nVornPlacementMode:0\r\n"
+                  "VornSelectionMode:0\r\n\r\n";
+        writeAll(root + "/system.reg",
+                 "WINE REGISTRY Version 2\n\n[Software\\\\Classes\\\\CRV5.Image\\\\shell\\\\open\\\\command] 1\n"
+                 "@=\"C:\\\\Corvane\\\\Corvane.exe %1\"\n");
+        reset();
+        WinePrefix::use(root);
+    }
+
+    // Back to the host's own Vorns only.
+    void reset() const
+    {
+        for (const QString& file : QDir(QString::fromStdString(vorns)).entryList({QStringLiteral("*.vrn")}))
+            QFile::remove(QString::fromStdString(vorns) + QLatin1Char('/') + file);
+        writeAll(vorns + "/Vorns.ctl", listed);
+    }
+};
+
+void InstallRun(benchmark::State& state)
+{
+    InstallSetup setup;
+    CQuillopDlg dialog;
+    Dialog::setMainWindow(&dialog);
+    QTimer::singleShot(0, [&] {
+        for (auto _ : state) {
+            state.PauseTiming();
+            setup.reset();
+            state.ResumeTiming();
+            dialog.OnInstall();
+        }
+        if (dialog.GetDlgItemText(1000).rfind("Done installing 8", 0) != 0)
+            state.SkipWithError("the run did not install eight Vorns");
+        dialog.EndDialog(1);
+    });
+    dialog.DoModal();
+    Dialog::setMainWindow(nullptr);
+}
+BENCHMARK(InstallRun)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Floor: the same bytes with the same flushes, eight files and eight appends.
+void InstallRunFloor(benchmark::State& state)
+{
+    InstallSetup setup;
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (int k = 1; k <= 8; ++k) {
+        QFile image(QStringLiteral(":/VRN/IDR_VRN%1").arg(k));
+        image.open(QIODevice::ReadOnly);
+        entries.emplace_back(image.readAll().toStdString(), std::string(190, 'r'));
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        setup.reset();
+        state.ResumeTiming();
+        const int control = ::open((setup.vorns + "/Vorns.ctl").c_str(), O_RDWR | O_APPEND);
+        int k = 0;
+        for (const auto& [image, block] : entries) {
+            const int file = ::open((setup.vorns + "/floor" + std::to_string(++k) + ".vrn").c_str(),
+                                    O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            benchmark::DoNotOptimize(::write(file, image.data(), image.size()));
+            ::fsync(file);
+            ::close(file);
+            benchmark::DoNotOptimize(::write(control, block.data(), block.size()));
+        }
+        ::fsync(control);
+        ::close(control);
+    }
+}
+BENCHMARK(InstallRunFloor)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void ProposeVornNameListed(benchmark::State& state)
+{
+    const int listed = int(state.range(0));
+    std::string text;
+    for (int n = 2; n <= listed + 1; ++n)
+        text += "\r\n\r\nVornName:Leaf" + std::to_string(n) + "\r\nVornFile:Leaf" + std::to_string(n)
+            + ".vrn\r\nStepSize:250\r\n";
+    const std::string expected = "Leaf" + std::to_string(listed + 2);
+    for (auto _ : state) {
+        if (ProposeVornName(text, "Leaf") != expected)
+            state.SkipWithError("the proposal differs from the plain search's");
+    }
+}
+BENCHMARK(ProposeVornNameListed)->Arg(500)->Arg(5000)->Unit(benchmark::kMicrosecond);
+
+void ProposeFileNamePresent(benchmark::State& state)
+{
+    const int present = int(state.range(0));
+    QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString() + "/drive_c/Vorns";
+    QDir().mkpath(QString::fromStdString(folder));
+    writeAll(folder + "/Leaf.vrn", "");
+    for (int n = 2; n <= present; ++n)
+        writeAll(folder + "/Leaf" + std::to_string(n) + ".vrn", "");
+    WinePrefix::use(dir.path().toStdString());
+    const std::string expected = "Leaf" + std::to_string(present + 1) + ".vrn";
+    for (auto _ : state) {
+        if (ProposeFileName("C:\\Vorns", "Leaf.vrn") != expected)
+            state.SkipWithError("the proposal differs from the plain search's");
+    }
+}
+BENCHMARK(ProposeFileNamePresent)->Arg(500)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: quillop_benchmarks <prefix> [benchmark flags]\n");
+        return 2;
+    }
+    g_registryPrefix = argv[1];
+    argv[1] = argv[0];
+    --argc;
+    ++argv;
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}

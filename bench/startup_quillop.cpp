@@ -1,0 +1,17 @@
+// Quillop's own start-up, ended as soon as the main window is shown with
+// its folder found.
+#include "dialog.h"
+#include "quillop_app.h"
+
+#include <QApplication>
+#include <QTimer>
+
+int main(int argc, char* argv[])
+{
+    QApplication application(argc, argv);
+    QTimer::singleShot(0, [] {
+        if (auto* window = qobject_cast<QDialog*>(Dialog::mainWindow()))
+            window->done(1);
+    });
+    return AfxWinMain(theApp);
+}
