@@ -23,18 +23,16 @@ bool endsWithVrn(const std::string& fileName)
 CheckAnswer CheckVornName(std::string& name, ControlFile& control)
 {
     CheckAnswer answer = CheckAnswer::Proceed;
-    {
-        const ControlText text = ReadControlText(control);
-        while (!isUsableVornName(name) || IsVornNameTaken(text.view(), name)) {
-            CDupVornNameDlg dialog(name, text.c_str());
-            if (dialog.DoModal() != IDOK) {
-                answer = CheckAnswer::Skip;
-                break;
-            }
-            const std::string typed = dialog.GetNewName();
-            if (isUsableVornName(typed))
-                name = typed;
+    const ControlText& text = ReadControlText(control);
+    while (!isUsableVornName(name) || IsVornNameTaken(text, name)) {
+        CDupVornNameDlg dialog(name, text.c_str());
+        if (dialog.DoModal() != IDOK) {
+            answer = CheckAnswer::Skip;
+            break;
         }
+        const std::string typed = dialog.GetNewName();
+        if (isUsableVornName(typed))
+            name = typed;
     }
     SeekToEnd(control);
     return answer;

@@ -9,10 +9,10 @@ std::string ProposeVornName(std::string_view controlText, const std::string& nam
 {
     // One pass collects every number already listed after the name, instead
     // of searching the whole text once per candidate.
-    const TextSearcher prefix("VornName:" + name);
+    const std::string prefix = "VornName:" + name;
     std::unordered_set<unsigned long> listed;
-    for (std::size_t at = prefix.find(controlText); at != std::string_view::npos;
-         at = prefix.find(controlText, at + 1)) {
+    for (std::size_t at = FindText(controlText, prefix); at != std::string_view::npos;
+         at = FindText(controlText, prefix, at + 1)) {
         std::size_t digits = at + prefix.size();
         const std::size_t first = digits;
         while (digits < controlText.size() && digits - first < 10 && controlText[digits] >= '0'

@@ -3,13 +3,10 @@
 #include "file_exception.h"
 #include "resource_ids.h"
 #include "string_table.h"
-#include "text_search.h"
 
 #include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <new>
-#include <optional>
 
 std::string ControlFilePath(const std::string& folder)
 {
@@ -31,33 +28,24 @@ void RememberEnd(ControlFile& file)
     file.savedEnd = file.handle.GetPosition();
 }
 
-ControlText::ControlText(std::size_t length)
-    : m_bytes(new char[length + 1])
+const ControlText& ReadControlText(ControlFile& file)
 {
-    m_bytes[0] = '\0';
-}
-
-void ControlText::setLength(std::size_t read)
-{
-    m_bytes[read] = '\0';
-    const void* zero = std::memchr(m_bytes.get(), '\0', read + 1);
-    m_searchable = std::size_t(static_cast<const char*>(zero) - m_bytes.get());
-}
-
-ControlText ReadControlText(ControlFile& file)
-{
-    file.handle.Seek(0, StdioFile::begin);
     const std::uint64_t length = file.handle.GetLength();
-    if (length >= std::uint64_t(SIZE_MAX))
+    if (length < file.readBack.size())
+        file.readBack = ControlText(); // shorter than what was read: read it all again
+    ControlText& text = file.readBack;
+    const std::uint64_t known = text.size();
+    if (length - known >= std::uint64_t(SIZE_MAX))
         throw FileException(FileException::genericException, ENOMEM, file.path);
-    std::optional<ControlText> text;
+    file.handle.Seek(std::int64_t(known), StdioFile::begin);
     try {
-        text.emplace(std::size_t(length));
+        const std::size_t count = std::size_t(length - known);
+        text.grow(file.handle.Read(text.tail(count), count));
     } catch (const std::bad_alloc&) {
+        file.readBack = ControlText();
         throw FileException(FileException::genericException, ENOMEM, file.path);
     }
-    text->setLength(file.handle.Read(text->data(), std::size_t(length)));
-    return std::move(*text);
+    return text;
 }
 
 void SeekToEnd(ControlFile& file)
@@ -65,10 +53,6 @@ void SeekToEnd(ControlFile& file)
     file.handle.SeekToEnd();
 }
 
-bool IsVornNameTaken(std::string_view text, const std::string& name)
-{
-    return TextSearcher("VornName:" + name + "\r\n").find(text) != std::string_view::npos;
-}
 
 std::string FormatRecord(const VornRecord& record)
 {

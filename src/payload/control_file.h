@@ -1,30 +1,12 @@
 #pragma once
 
 #include "catalogue.h"
+#include "control_text.h"
 #include "stdio_file.h"
 
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <string_view>
-
-// The read-back of the control file: its bytes and a terminating zero. It is
-// searched as text, so a zero byte in the file ends the searchable part.
-class ControlText {
-public:
-    // Room for `length` bytes; throws std::bad_alloc when there is none.
-    explicit ControlText(std::size_t length);
-
-    char* data() { return m_bytes.get(); }
-    // Ends the text after the `read` bytes that arrived.
-    void setLength(std::size_t read);
-    const char* c_str() const { return m_bytes.get(); }
-    std::string_view view() const { return {m_bytes.get(), m_searchable}; }
-
-private:
-    std::unique_ptr<char[]> m_bytes;
-    std::size_t m_searchable = 0;
-};
 
 // The host's control file, held open and locked for one installation run.
 struct ControlFile {
@@ -33,6 +15,9 @@ struct ControlFile {
     // End of the file before the current entry's block, 64-bit so that an
     // append never lands inside what the file already holds.
     std::uint64_t savedEnd = 0;
+    // What has been read back so far. The file is locked for the run, so
+    // only the run's own blocks are added to it afterwards.
+    ControlText readBack;
 };
 
 // Folder, one backslash, "Vorns.ctl": no separator is trimmed or merged.
@@ -42,12 +27,18 @@ std::string ControlFilePath(const std::string& folder);
 // Throws FileException.
 ControlFile OpenControlFile(const std::string& folder);
 void RememberEnd(ControlFile& file);
-// The whole file, read back from its first byte. Throws FileException,
+// The whole file as text, from its first byte to its end. The first call of
+// a run reads it all; later ones read only the blocks appended since,
+// instead of the whole file again for every entry. Throws FileException,
 // also when there is no memory for the text.
-ControlText ReadControlText(ControlFile& file);
+const ControlText& ReadControlText(ControlFile& file);
 void SeekToEnd(ControlFile& file);
-// Whether the text lists "VornName:" + name + CR LF anywhere.
-bool IsVornNameTaken(std::string_view text, const std::string& name);
+// Whether the text holds "VornName:" + name + CR LF anywhere, even inside a
+// line. `name` holds no CR or LF: such names are never accepted.
+inline bool IsVornNameTaken(const ControlText& text, const std::string& name)
+{
+    return text.listsName(name);
+}
 std::string FormatRecord(const VornRecord& record);
 // Writes CR LF CR LF and the record at savedEnd. Throws FileException.
 void AppendRecord(ControlFile& file, const std::string& recordText);

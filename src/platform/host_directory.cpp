@@ -31,7 +31,6 @@ const std::vector<std::string>& HostDirectory::names() const
         }
         ::closedir(dir);
     }
-    std::sort(m_names->begin(), m_names->end());
     return *m_names;
 }
 
@@ -42,27 +41,43 @@ std::optional<std::string> HostDirectory::find(const std::string& name) const
     if (::lstat(exact.c_str(), &info) == 0)
         return name;
 
+    // The first match in name order, found without sorting the folder.
     const auto& all = names();
+    const std::string* first = nullptr;
     for (const std::string& entry : all)
-        if (CharCase::equalIgnoringCase(entry, name))
-            return entry;
+        if (CharCase::equalIgnoringCase(entry, name) && (!first || entry < *first))
+            first = &entry;
+    if (first)
+        return *first;
 
-    if (!ShortName::isLegal83(name))
+    // Every short alias holds a tilde.
+    if (name.find('~') == std::string::npos || !ShortName::isLegal83(name))
         return std::nullopt;
-    const std::vector<std::string> numbered = ShortName::numberedAliases(all);
-    for (std::size_t i = 0; i < all.size(); ++i) {
+    const std::vector<std::string>& sorted = sortedNames();
+    const std::vector<std::string> numbered = ShortName::numberedAliases(sorted);
+    for (std::size_t i = 0; i < sorted.size(); ++i) {
         if (numbered[i].empty())
             continue;
         if (CharCase::equalIgnoringCase(numbered[i], name)
-            || CharCase::equalIgnoringCase(ShortName::wineAlias(all[i]), name))
-            return all[i];
+            || CharCase::equalIgnoringCase(ShortName::wineAlias(sorted[i]), name))
+            return sorted[i];
     }
     return std::nullopt;
 }
 
+const std::vector<std::string>& HostDirectory::sortedNames() const
+{
+    names();
+    if (!m_sorted) {
+        std::sort(m_names->begin(), m_names->end());
+        m_sorted = true;
+    }
+    return *m_names;
+}
+
 bool HostDirectory::anyMatches(const std::string& pattern) const
 {
-    const auto& all = names();
+    const auto& all = sortedNames();
     const std::vector<std::string> numbered = ShortName::numberedAliases(all);
     for (std::size_t i = 0; i < all.size(); ++i) {
         if (matchesWildcard(pattern, all[i]))

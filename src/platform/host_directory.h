@@ -24,9 +24,12 @@ public:
 
 private:
     const std::vector<std::string>& names() const;
+    // Numbered aliases count in name order.
+    const std::vector<std::string>& sortedNames() const;
 
     std::string m_path;
     mutable std::optional<std::vector<std::string>> m_names;
+    mutable bool m_sorted = false;
 };
 
 // Whether `text` matches `pattern` ('*' and '?' wildcards), letter case ignored.

@@ -12,13 +12,18 @@ TEST(ControlFile, PathIsFolderBackslashName)
 
 TEST(ControlFile, NameTakenOnlyWithTheWholeLine)
 {
-    const std::string text = "x\r\nVornName:Leaf\r\nMidVornName:Stone\r\nVornName:Bare\n";
+    static const char bytes[] = "x\r\nVornName:Leaf\r\nMidVornName:Stone\r\nVornName:Bare\nVornName:a"
+                                "VornName:b\r\nVornName:Cut\0VornName:Hidden\r\n";
+    const ControlText text(std::string_view(bytes, sizeof bytes - 1));
     EXPECT_TRUE(IsVornNameTaken(text, "Leaf"));
     EXPECT_TRUE(IsVornNameTaken(text, "Stone")) << "a match anywhere counts";
     EXPECT_FALSE(IsVornNameTaken(text, "Lea"));
     EXPECT_FALSE(IsVornNameTaken(text, "Leaf2"));
     EXPECT_FALSE(IsVornNameTaken(text, "leaf"));
     EXPECT_FALSE(IsVornNameTaken(text, "Bare"));
+    EXPECT_TRUE(IsVornNameTaken(text, "b"));
+    EXPECT_TRUE(IsVornNameTaken(text, "Bare\nVornName:aVornName:b")) << "as the plain search finds it";
+    EXPECT_FALSE(IsVornNameTaken(text, "Hidden")) << "behind a zero byte";
 }
 
 TEST(ControlFile, BlocksAreAppendedAtTheSavedEndAndReadBack)
@@ -37,8 +42,8 @@ TEST(ControlFile, BlocksAreAppendedAtTheSavedEndAndReadBack)
     AppendRecord(control, FormatRecord(leaf));
 
     RememberEnd(control);
-    const ControlText text = ReadControlText(control);
-    EXPECT_FALSE(IsVornNameTaken(text.view(), "Leaf")) << "text after a zero byte is not searched";
+    const ControlText& text = ReadControlText(control);
+    EXPECT_FALSE(IsVornNameTaken(text, "Leaf")) << "text after a zero byte is not searched";
     SeekToEnd(control);
     leaf.name = "Stone";
     AppendRecord(control, FormatRecord(leaf));
@@ -60,11 +65,11 @@ TEST(ControlFile, EmptyFileGetsItsFirstBlockAtOffsetZero)
     ControlFile control = OpenControlFile("C:\\Vorns");
     RememberEnd(control);
     EXPECT_EQ(control.savedEnd, 0u);
-    EXPECT_FALSE(IsVornNameTaken(ReadControlText(control).view(), ""));
+    EXPECT_FALSE(IsVornNameTaken(ReadControlText(control), ""));
     AppendRecord(control, FormatRecord({"Leaf", "Leaf.vrn", "250", "3", "2", "0", "0"}));
     // A later entry of the same run sees the block in its read-back.
     RememberEnd(control);
-    EXPECT_TRUE(IsVornNameTaken(ReadControlText(control).view(), "Leaf"));
+    EXPECT_TRUE(IsVornNameTaken(ReadControlText(control), "Leaf"));
     CloseControlFile(control);
     EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl").substr(0, 19), "\r\n\r\nVornName:Leaf\r\n");
 }
