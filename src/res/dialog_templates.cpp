@@ -29,26 +29,28 @@ const DialogTemplate kMainDialogTemplate = {
     },
 };
 
-const DialogTemplate kDupFileNameTemplate = {
-    IDD_DUP_FILE_NAME, "Duplicate File Name", 129, 86, kFont, kFontSize, 0,
-    {
-        {IDOK, ControlKind::DefPushButton, 7, 65, 55, 14, "&Save", TabStop},
-        {IDCANCEL, ControlKind::PushButton, 67, 65, 55, 14, "S&kip", TabStop},
-        {IDC_PROMPT, ControlKind::Static, 7, 7, 115, 35,
-         "A Picture Vorn file with the name \"%s\" already exists.\nPlease enter another name.",
-         WordWrap},
-        {IDC_NEW_NAME, ControlKind::Edit, 7, 43, 115, 14, "", Border | AutoHScroll | TabStop},
-    },
-};
+namespace {
 
-const DialogTemplate kDupVornNameTemplate = {
-    IDD_DUP_VORN_NAME, "Duplicate Vorn Name", 129, 86, kFont, kFontSize, 0,
-    {
-        {IDOK, ControlKind::DefPushButton, 7, 65, 55, 14, "&Save", TabStop},
-        {IDCANCEL, ControlKind::PushButton, 67, 65, 55, 14, "S&kip", TabStop},
-        {IDC_PROMPT, ControlKind::Static, 7, 7, 115, 35,
-         "A Picture Vorn with the name \"%s\" already exists.\nPlease enter another name.",
-         WordWrap},
-        {IDC_NEW_NAME, ControlKind::Edit, 7, 43, 115, 14, "", Border | AutoHScroll | TabStop},
-    },
-};
+// The two conflict dialogs differ only in id, title and prompt.
+DialogTemplate conflictTemplate(int id, const char* title, const char* prompt)
+{
+    return {
+        id, title, 129, 86, kFont, kFontSize, 0,
+        {
+            {IDOK, ControlKind::DefPushButton, 7, 65, 55, 14, "&Save", TabStop},
+            {IDCANCEL, ControlKind::PushButton, 67, 65, 55, 14, "S&kip", TabStop},
+            {IDC_PROMPT, ControlKind::Static, 7, 7, 115, 35, prompt, WordWrap},
+            {IDC_NEW_NAME, ControlKind::Edit, 7, 43, 115, 14, "", Border | AutoHScroll | TabStop},
+        },
+    };
+}
+
+} // namespace
+
+const DialogTemplate kDupFileNameTemplate = conflictTemplate(
+    IDD_DUP_FILE_NAME, "Duplicate File Name",
+    "A Picture Vorn file with the name \"%s\" already exists.\nPlease enter another name.");
+
+const DialogTemplate kDupVornNameTemplate = conflictTemplate(
+    IDD_DUP_VORN_NAME, "Duplicate Vorn Name",
+    "A Picture Vorn with the name \"%s\" already exists.\nPlease enter another name.");
