@@ -28,7 +28,6 @@ public:
     // With shareExclusive no other exclusive open of the file succeeds
     // while this one holds it.
     void Open(const std::string& windowsPath, unsigned flags);
-    bool IsOpen() const { return m_fd >= 0; }
 
     std::uint64_t Seek(std::int64_t offset, SeekPosition from);
     std::uint64_t SeekToEnd() { return Seek(0, end); }
@@ -42,8 +41,6 @@ public:
     // Commits what was written to the disk.
     void Flush();
     void Close();
-
-    const std::string& GetFilePath() const { return m_windowsPath; }
 
     // Deletes the file a Windows path names.
     static void Remove(const std::string& windowsPath);
