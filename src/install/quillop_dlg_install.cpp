@@ -13,11 +13,16 @@
 #include <QProgressBar>
 
 #include <cstdint>
+#include <new>
 
 void CQuillopDlg::OnInstall()
 {
     std::uint32_t count = 0;
     std::uint32_t entryNumber = 0;
+
+    const auto reportFileError = [&] {
+        SetStatusText(FormatText("File error while installing vorn file %d of %d.", {entryNumber, count}));
+    };
 
     EnableItem(IDC_BROWSE, false);
     m_progress->show();
@@ -56,7 +61,10 @@ void CQuillopDlg::OnInstall()
         SetStatusText(FormatText("Error while installing vorn file %d of %d.\n%s",
                                  {entryNumber, count, LocalErrorMessage(error)}));
     } catch (const FileException&) {
-        SetStatusText(
-            FormatText("File error while installing vorn file %d of %d.", {entryNumber, count}));
+        reportFileError();
+    } catch (const std::bad_alloc&) {
+        // Out of memory while handling the files: reported as the file
+        // error it amounts to, never as a crash.
+        reportFileError();
     }
 }
