@@ -269,3 +269,19 @@ TEST_F(InstallationRunTest, SecondEntryOfTheSameNameMeetsTheFirstsBlock)
     EXPECT_EQ(status(), FormatText(LoadString(IDS_DONE), {1, "Leaf"}));
     EXPECT_FALSE(prefix.exists("Vorns/Other.vrn"));
 }
+
+TEST_F(InstallationRunTest, BlockCutShortIsTakenBackWithItsVornFile)
+{
+    // The limit falls inside the first block: the file is cut back to its
+    // earlier bytes and the first Vorn file goes too.
+    const long long limit = 60000;
+    const std::string before = "VornName:Host\r\n" + std::string(std::size_t(limit) - 100, 'x');
+    prefix.writeFile("Vorns/Vorns.ctl", before);
+    const auto collection = sourceCollection();
+    ASSERT_LT((long long)collection[0].image.size(), limit);
+
+    const ChildInstallResult result = installInChild(prefix.root(), "C:\\Vorns", limit);
+    EXPECT_EQ(result.status, "File error while installing vorn file 1 of 8.");
+    EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), before);
+    EXPECT_FALSE(prefix.exists("Vorns/" + collection[0].name + ".vrn"));
+}
