@@ -19,7 +19,9 @@ std::size_t hashOf(std::string_view name)
 ControlText::ControlText(std::string_view bytes)
     : m_slots(64)
 {
-    std::memcpy(tail(bytes.size()), bytes.data(), bytes.size());
+    char* room = tail(bytes.size());
+    if (!bytes.empty())
+        std::memcpy(room, bytes.data(), bytes.size());
     grow(bytes.size());
 }
 
@@ -53,9 +55,9 @@ void ControlText::grow(std::size_t count)
 void ControlText::noteNames()
 {
     // A listed Vorn takes some 130 bytes: size the table for the text at
-    // once rather than doubling it thousands of names at a time.
+    // once, about half full, rather than doubling it name by name.
     std::size_t slots = m_slots.size();
-    while (slots < (m_searchable - m_nextKey) / 32)
+    while (slots < (m_searchable - m_nextKey) / 64)
         slots *= 2;
     if (slots != m_slots.size())
         resizeTable(slots);
