@@ -67,10 +67,8 @@ QWidget* createControl(const ControlTemplate& control, QWidget* parent)
         return label;
     }
     case ControlKind::Icon: {
-        // The text names an icon resource, drawn at the control's size.
         auto* label = new QLabel(parent);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setProperty("iconResource", text);
         return label;
     }
     case ControlKind::Edit: {
@@ -213,9 +211,10 @@ void Dialog::createControls(const DialogTemplate& dialogTemplate)
     for (const ControlTemplate& control : dialogTemplate.controls) {
         QWidget* widget = createControl(control, this);
         widget->setGeometry(mapDialogRect(control.x, control.y, control.cx, control.cy));
+        // An icon control's text names the icon, drawn at the control's size.
         if (control.kind == ControlKind::Icon)
             static_cast<QLabel*>(widget)->setPixmap(
-                LoadIcon(widget->property("iconResource").toString()).pixmap(widget->size()));
+                LoadIcon(QString::fromUtf8(control.text)).pixmap(widget->size()));
         widget->setFocusPolicy((control.style & TabStop) ? Qt::StrongFocus : Qt::NoFocus);
         if (control.style & Hidden)
             widget->hide();
