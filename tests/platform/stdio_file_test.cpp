@@ -4,21 +4,31 @@
 
 #include <QFile>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 namespace {
 
 constexpr unsigned kControlMode = StdioFile::typeBinary | StdioFile::shareExclusive | StdioFile::modeReadWrite;
 
-FileException::Cause openFailure(const std::string& path, unsigned flags)
+// The cause an action fails with, or none.
+FileException::Cause failureOf(const std::function<void()>& action)
 {
     try {
-        StdioFile file;
-        file.Open(path, flags);
+        action();
     } catch (const FileException& error) {
         return error.m_cause;
     }
     return FileException::none;
+}
+
+FileException::Cause openFailure(const std::string& path, unsigned flags)
+{
+    return failureOf([&] {
+        StdioFile file;
+        file.Open(path, flags);
+    });
 }
 
 } // namespace
@@ -65,11 +75,10 @@ TEST(StdioFile, WritesToAFullDeviceFailWithDiskFull)
     ASSERT_TRUE(QFile::link("/dev/full", QString::fromStdString(prefix.onDriveC("Vorns/Vorns.ctl"))));
     StdioFile file;
     file.Open("C:\\Vorns\\Vorns.ctl", kControlMode);
+    EXPECT_EQ(failureOf([&] { file.Write("abc", 3); }), FileException::diskFull);
     try {
         file.Write("abc", 3);
-        FAIL() << "the write succeeded";
     } catch (const FileException& error) {
-        EXPECT_EQ(error.m_cause, FileException::diskFull);
         EXPECT_EQ(error.m_strFileName, "C:\\Vorns\\Vorns.ctl");
     }
 }
