@@ -4,6 +4,10 @@
 
 int AfxWinMain(WinApp& app)
 {
+    // The program lives as long as its main dialog's modal loop. A chooser
+    // may open and close before that dialog is first shown, when no window
+    // of ours is visible; closing it must not end the program.
+    QApplication::setQuitOnLastWindowClosed(false);
     if (!app.InitInstance())
         return 0;
     return QApplication::exec();

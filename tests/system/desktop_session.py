@@ -1,0 +1,263 @@
+"""Runs the real quillop executable in a desktop session and reads and
+presses what a person sees through the accessibility tree (AT-SPI), as a
+screen reader does.
+
+A test script is started inside `dbus-run-session`; this module starts its
+own Xvfb server, launches quillop on a throwaway Wine-style prefix with
+Qt's accessibility bridge switched on, and offers waiting, reading and
+pressing helpers. Keys are real X key events sent with xdotool.
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+import pyatspi
+
+TIMEOUT = 20.0
+
+
+class TestFailure(Exception):
+    pass
+
+
+def wait_until(what, probe, timeout=TIMEOUT, process=None):
+    """Polls `probe` until it answers something true; fails naming `what`,
+    at once when `process` has ended meanwhile."""
+    deadline = time.monotonic() + timeout
+    while True:
+        if process is not None and process.poll() is not None:
+            raise TestFailure("quillop exited with status %d while waiting for %s"
+                              % (process.returncode, what))
+        try:
+            answer = probe()
+        except Exception:  # the tree changes under us while windows come and go
+            answer = None
+        if answer:
+            return answer
+        if time.monotonic() > deadline:
+            raise TestFailure("timed out waiting for " + what)
+        time.sleep(0.05)
+
+
+def expect_equal(what, actual, expected):
+    if actual != expected:
+        raise TestFailure("%s:\n  expected %r\n  actual   %r" % (what, expected, actual))
+
+
+# --- throwaway prefixes ------------------------------------------------------
+
+class Prefix:
+    """A Wine-style prefix in a temporary folder: drive_c, dosdevices with
+    c: linked as Wine links it, and empty registry files."""
+
+    def __init__(self):
+        self.root = tempfile.mkdtemp(prefix="quillop-system-")
+        os.makedirs(os.path.join(self.root, "drive_c"))
+        os.makedirs(os.path.join(self.root, "dosdevices"))
+        os.symlink("../drive_c", os.path.join(self.root, "dosdevices", "c:"))
+        self.write_registry("system.reg", "")
+        self.write_registry("user.reg", "")
+
+    def on_drive_c(self, relative):
+        return os.path.join(self.root, "drive_c", relative)
+
+    def make_folder(self, relative):
+        os.makedirs(self.on_drive_c(relative), exist_ok=True)
+
+    def write_file(self, relative, data=b""):
+        path = self.on_drive_c(relative)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "wb") as f:
+            f.write(data)
+
+    def read_file(self, relative):
+        with open(self.on_drive_c(relative), "rb") as f:
+            return f.read()
+
+    def write_registry(self, name, sections):
+        with open(os.path.join(self.root, name), "w", encoding="utf-8", newline="\n") as f:
+            f.write("WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n")
+            f.write(sections)
+
+    def register_host(self, command):
+        escaped = command.replace("\\", "\\\\").replace('"', '\\"')
+        self.write_registry(
+            "system.reg",
+            "[Software\\\\Classes\\\\CRV5.Image\\\\shell\\\\open\\\\command] 1765000000\n"
+            "#time=1dc5f3b2a4c8e10\n@=\"%s\"\n" % escaped)
+
+    def remove(self):
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+# --- the desktop session -------------------------------------------------------
+
+class Session:
+    """Xvfb and one quillop process on `prefix`; use as a context manager."""
+
+    def __init__(self, quillop, prefix, extra_env=None):
+        self.quillop = quillop
+        self.prefix = prefix
+        self.extra_env = extra_env or {}
+        self.xvfb = None
+        self.process = None
+        self.home = None
+
+    def __enter__(self):
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as f:
+            self.display = ":" + f.readline().strip()
+        self.home = tempfile.mkdtemp(prefix="quillop-home-")
+        env = dict(os.environ)
+        env.update({
+            "DISPLAY": self.display,
+            "HOME": self.home,
+            "XDG_CONFIG_HOME": os.path.join(self.home, ".config"),
+            "XDG_RUNTIME_DIR": self.home,
+            "WINEPREFIX": self.prefix.root,
+            "QT_QPA_PLATFORM": "xcb",
+            "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
+            "QT_ACCESSIBILITY": "1",
+        })
+        env.update(self.extra_env)
+        self.env = env
+        self.process = subprocess.Popen([self.quillop], env=env, cwd=self.home)
+        self.app = wait_until("quillop on the accessibility bus", self._find_application)
+        return self
+
+    def __exit__(self, *exc):
+        if self.process and self.process.poll() is None:
+            self.process.kill()
+            self.process.wait()
+        if self.xvfb:
+            self.xvfb.terminate()
+            self.xvfb.wait()
+        shutil.rmtree(self.home, ignore_errors=True)
+        return False
+
+    def _find_application(self):
+        desktop = pyatspi.Registry.getDesktop(0)
+        for i in range(desktop.childCount):
+            app = desktop.getChildAtIndex(i)
+            if app is not None and app.get_process_id() == self.process.pid:
+                return app
+        return None
+
+    # Windows and controls
+
+    def windows(self):
+        """The application's top-level windows that are shown now."""
+        return [w for w in (self.app.getChildAtIndex(i) for i in range(self.app.childCount))
+                if w is not None and w.getState().contains(pyatspi.STATE_SHOWING)]
+
+    def window(self, title, timeout=TIMEOUT):
+        """Waits until a window with this title is shown and answers it."""
+        return wait_until("the window " + repr(title),
+                          lambda: next((w for w in self.windows() if w.name == title), None),
+                          timeout, self.process)
+
+    def wait_closed(self, title, timeout=TIMEOUT):
+        wait_until("the window " + repr(title) + " to close",
+                   lambda: all(w.name != title for w in self.windows()), timeout)
+
+    def exited(self, timeout=TIMEOUT):
+        """Waits for the process to end and answers its exit status."""
+        deadline = time.monotonic() + timeout
+        while self.process.poll() is None:
+            if time.monotonic() > deadline:
+                raise TestFailure("quillop did not exit")
+            time.sleep(0.05)
+        return self.process.returncode
+
+    def alive(self):
+        return self.process.poll() is None
+
+    # Keys go to whichever window has the keyboard focus, as a user's would.
+
+    def key(self, keysym):
+        subprocess.run(["xdotool", "key", "--clearmodifiers", keysym], env=self.env, check=True)
+
+    def type_text(self, text):
+        subprocess.run(["xdotool", "type", "--delay", "20", text], env=self.env, check=True)
+
+
+def find(root, role, name=None):
+    """The first descendant with this role name (and accessible name)."""
+    matches = find_all(root, role, name)
+    return matches[0] if matches else None
+
+
+def find_all(root, role, name=None):
+    found = []
+
+    def walk(node):
+        for i in range(node.childCount):
+            child = node.getChildAtIndex(i)
+            if child is None:
+                continue
+            if child.getRoleName() == role and (name is None or child.name == name):
+                found.append(child)
+            walk(child)
+
+    walk(root)
+    return found
+
+
+def control(window, role, name):
+    return wait_until("%s %r in %r" % (role, name, window.name), lambda: find(window, role, name))
+
+
+def text_of(accessible):
+    """The text a control shows. Qt exposes a named label's text as its
+    description; editable fields have a text interface."""
+    try:
+        text = accessible.queryText()
+    except NotImplementedError:
+        return accessible.description
+    return text.getText(0, text.characterCount)
+
+
+def is_enabled(accessible):
+    return accessible.getState().contains(pyatspi.STATE_ENABLED)
+
+
+def is_focused(accessible):
+    return accessible.getState().contains(pyatspi.STATE_FOCUSED)
+
+
+def press(accessible):
+    """Presses a button through its accessible action, as a screen reader does."""
+    action = accessible.queryAction()
+    for i in range(action.nActions):
+        if action.getName(i) in ("Press", "press", "click"):
+            action.doAction(i)
+            return
+    action.doAction(0)
+
+
+def run(tests):
+    """Runs test functions given as (name, function) pairs; exits non-zero on
+    the first failure. The quillop executable is the first argument."""
+    quillop = os.path.abspath(sys.argv[1])
+    only = sys.argv[2:] or None
+    failed = 0
+    for name, test in tests:
+        if only and name not in only:
+            continue
+        started = time.monotonic()
+        try:
+            test(quillop)
+        except TestFailure as failure:
+            failed += 1
+            print("FAIL %s (%.1f s): %s" % (name, time.monotonic() - started, failure), flush=True)
+            continue
+        print("ok   %s (%.1f s)" % (name, time.monotonic() - started), flush=True)
+    sys.exit(1 if failed else 0)

@@ -1,0 +1,90 @@
+"""Start-up on a prefix where Corvane's registration leads nowhere: the
+folder chooser opens, and cancelling it must never end the program."""
+
+from desktop_session import (Prefix, TestFailure, Session, control, expect_equal, is_enabled, is_focused,
+                             run, text_of, wait_until)
+
+MAIN = "Ostrel Picture Vorn Installer"
+CHOOSER = "Choose the Vorns folder.  This should be a folder in the Corvane folder named Vorns."
+
+
+def chooser_window(session):
+    """Waits for the chooser to be shown and to hold the keyboard focus."""
+    window = session.window(CHOOSER)
+    wait_until("the chooser to take the keyboard focus",
+               lambda: any(is_focused(c) for c in _descendants(window)))
+    return window
+
+
+def _descendants(node):
+    for i in range(node.childCount):
+        child = node.getChildAtIndex(i)
+        if child is not None:
+            yield child
+            yield from _descendants(child)
+
+
+def status_of(session):
+    window = session.window(MAIN)
+    return window, control(window, "label", "Status")
+
+
+def cancel_twice_leaves_the_not_found_text(quillop):
+    prefix = Prefix()
+    try:
+        with Session(quillop, prefix) as session:
+            chooser_window(session)
+            session.key("Escape")
+            # The program must still be running, with a second chooser.
+            chooser_window(session)
+            if not session.alive():
+                raise TestFailure("quillop ended after the first cancel")
+            session.key("Escape")
+            window, status = status_of(session)
+            expect_equal("status text", wait_until("the not-found text", lambda: text_of(status) or None, process=session.process),
+                         "Thank-you for downloading the Quenna Picture Vorn collection.  \n\n"
+                         "The Quenna Vorns cannot be installed to the directory\n"
+                         "    \"C:\\Program Files\\Corvane 5\\Vorns\"\n"
+                         "because it does not exist or does not contain a Vorn Control (Vorns.ctl) file.  \n"
+                         "The directory should be a subdirectory of the Corvane folder named Vorns that "
+                         "contains a file named Vorns.ctl.\n\n"
+                         "Click the Browse button to choose a valid directory.  ")
+            expect_equal("Install enabled", is_enabled(control(window, "push button", "Install Vorn Files")),
+                         False)
+            browse = control(window, "push button", "Browse...")
+            wait_until("the focus on Browse", lambda: is_focused(browse))
+            # Still there a moment later: the window does not vanish.
+            session.window(MAIN, timeout=1)
+            expect_equal("quillop still running", session.alive(), True)
+    finally:
+        prefix.remove()
+
+
+def cancel_then_choose_a_good_folder(quillop):
+    prefix = Prefix()
+    prefix.write_file("Vorns/Vorns.ctl")
+    try:
+        with Session(quillop, prefix) as session:
+            chooser_window(session)
+            session.key("Escape")
+            chooser = chooser_window(session)
+            field = control(chooser, "text", "Directory:")
+            field.queryEditableText().setTextContents(prefix.on_drive_c("Vorns"))
+            session.key("Return")
+            window, status = status_of(session)
+            expect_equal("status text", wait_until("the found text", lambda: text_of(status) or None, process=session.process),
+                         "Thank-you for downloading the Quenna Picture Vorn collection.  \n\n"
+                         "The Quenna Vorns will be installed to the directory\n"
+                         "    \"C:\\Vorns\".\n\n"
+                         "Click the Browse button to choose a new directory or the Install button to "
+                         "begin installation.  ")
+            install = control(window, "push button", "Install Vorn Files")
+            expect_equal("Install enabled", is_enabled(install), True)
+            wait_until("the focus on Install", lambda: is_focused(install))
+    finally:
+        prefix.remove()
+
+
+if __name__ == "__main__":
+    run([("StartupChooser.CancelTwiceLeavesTheNotFoundText", cancel_twice_leaves_the_not_found_text),
+         ("StartupChooser.CancelThenChooseAGoodFolder", cancel_then_choose_a_good_folder)])
