@@ -9,17 +9,23 @@
 namespace Registry {
 namespace {
 
+// RegQueryValueA's buffer: the value and its terminator must fit.
 constexpr std::size_t kValueBuffer = 1024;
 
-void appendUtf8(std::string& out, unsigned codePoint)
+void appendUtf8(std::string& out, char32_t codePoint)
 {
     if (codePoint < 0x80) {
         out += char(codePoint);
     } else if (codePoint < 0x800) {
         out += char(0xC0 | (codePoint >> 6));
         out += char(0x80 | (codePoint & 0x3F));
-    } else {
+    } else if (codePoint < 0x10000) {
         out += char(0xE0 | (codePoint >> 12));
+        out += char(0x80 | ((codePoint >> 6) & 0x3F));
+        out += char(0x80 | (codePoint & 0x3F));
+    } else {
+        out += char(0xF0 | (codePoint >> 18));
+        out += char(0x80 | ((codePoint >> 12) & 0x3F));
         out += char(0x80 | ((codePoint >> 6) & 0x3F));
         out += char(0x80 | (codePoint & 0x3F));
     }
@@ -33,59 +39,98 @@ int hexDigit(char c)
     return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
 }
 
-// Decodes a quoted string that starts just after its opening quote, with
-// Wine's escapes. Nothing when the closing quote is missing.
-std::optional<std::string> decodeString(std::string_view text)
-{
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (c == '"')
-            return out;
-        if (c != '\\') {
-            out += c;
-            continue;
+bool isHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit < 0xDC00; }
+bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit < 0xE000; }
+
+// The text of a quoted string value, decoded as Wine's loader decodes it into
+// UTF-16 units and handed out as UTF-8. Nothing when the closing quote is
+// missing or an escaped surrogate stands alone.
+class StringDecoder {
+public:
+    std::optional<std::string> decode(std::string_view text)
+    {
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char c = text[i];
+            if (c == '"')
+                return m_pendingHigh ? std::nullopt : std::optional<std::string>(std::move(m_out));
+            if (c != '\\') {
+                if (!addRaw(c))
+                    return std::nullopt;
+                continue;
+            }
+            if (++i == text.size())
+                return std::nullopt;
+            if (!addEscape(text, i))
+                return std::nullopt;
         }
-        if (++i == text.size())
-            return std::nullopt;
-        const char e = text[i];
-        switch (e) {
-        case 'n': out += '\n'; break;
-        case 'r': out += '\r'; break;
-        case 't': out += '\t'; break;
-        case 'a': out += '\a'; break;
-        case 'b': out += '\b'; break;
-        case 'e': out += '\x1b'; break;
-        case 'f': out += '\f'; break;
-        case 'v': out += '\v'; break;
+        return std::nullopt;
+    }
+
+private:
+    bool addRaw(char c)
+    {
+        if (m_pendingHigh)
+            return false;
+        m_out += c;
+        return true;
+    }
+
+    // Decodes the escape whose letter is at text[i]; leaves i on its last character.
+    bool addEscape(std::string_view text, std::size_t& i)
+    {
+        switch (const char e = text[i]) {
+        case 'n': return addUnit('\n');
+        case 'r': return addUnit('\r');
+        case 't': return addUnit('\t');
+        case 'a': return addUnit('\a');
+        case 'b': return addUnit('\b');
+        case 'e': return addUnit(0x1b);
+        case 'f': return addUnit('\f');
+        case 'v': return addUnit('\v');
         case 'x': {
-            unsigned value = 0;
+            char32_t value = 0;
             int digits = 0;
             while (digits < 4 && i + 1 < text.size() && hexDigit(text[i + 1]) >= 0) {
-                value = value * 16 + unsigned(hexDigit(text[++i]));
+                value = value * 16 + char32_t(hexDigit(text[++i]));
                 ++digits;
             }
-            if (digits == 0)
-                out += 'x';
-            else
-                appendUtf8(out, value);
-            break;
+            return addUnit(digits == 0 ? U'x' : value);
         }
         default:
             if (e >= '0' && e <= '7') {
-                unsigned value = unsigned(e - '0');
-                for (int digits = 1; digits < 3 && i + 1 < text.size() && text[i + 1] >= '0'
-                     && text[i + 1] <= '7';
+                char32_t value = char32_t(e - '0');
+                for (int digits = 1; digits < 3 && i + 1 < text.size() && text[i + 1] >= '0' && text[i + 1] <= '7';
                      ++digits)
-                    value = value * 8 + unsigned(text[++i] - '0');
-                appendUtf8(out, value);
-            } else {
-                out += e;
+                    value = value * 8 + char32_t(text[++i] - '0');
+                return addUnit(value);
             }
+            return addUnit(char32_t(static_cast<unsigned char>(e)));
         }
     }
-    return std::nullopt;
-}
+
+    // One UTF-16 unit: a surrogate pair becomes one character.
+    bool addUnit(char32_t unit)
+    {
+        if (m_pendingHigh) {
+            if (!isLowSurrogate(unit))
+                return false;
+            appendUtf8(m_out, 0x10000 + ((m_pendingHigh - 0xD800) << 10) + (unit - 0xDC00));
+            m_pendingHigh = 0;
+            return true;
+        }
+        if (isHighSurrogate(unit)) {
+            m_pendingHigh = unit;
+            return true;
+        }
+        if (isLowSurrogate(unit))
+            return false;
+        appendUtf8(m_out, unit);
+        return true;
+    }
+
+    std::string m_out;
+    char32_t m_pendingHigh = 0;
+};
 
 // Section names are written with each backslash doubled.
 std::string escapedSectionName(const std::string& name)
@@ -99,102 +144,119 @@ std::string escapedSectionName(const std::string& name)
     return escaped;
 }
 
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix)
+bool equalIgnoringCase(std::string_view a, std::string_view b)
 {
-    if (text.size() < prefix.size())
+    if (a.size() != b.size())
         return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i)
-        if (CharCase::toLower(text[i]) != CharCase::toLower(prefix[i]))
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (CharCase::toLower(a[i]) != CharCase::toLower(b[i]))
             return false;
     return true;
 }
 
-constexpr qint64 kBlockSize = 64 * 1024;
-
-// Reads the next block of the file onto the end of `buffer`; false at the end.
-bool readBlock(QIODevice& file, std::string& buffer)
+bool isBlank(char c)
 {
-    const std::size_t used = buffer.size();
-    buffer.resize(used + std::size_t(kBlockSize));
-    const qint64 read = file.read(buffer.data() + used, kBlockSize);
-    buffer.resize(used + std::size_t(read > 0 ? read : 0));
-    return read > 0;
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
 
-// The lines of section `[name]` (escaped, any case) up to the next section,
-// found without parsing the sections before it.
-std::optional<std::string> readSectionBody(QIODevice& file, const std::string& name)
+std::size_t skipBlanks(std::string_view text, std::size_t at)
 {
-    std::string buffer;
-    std::size_t scanFrom = 0;
-    bool more = readBlock(file, buffer);
-    for (;;) {
-        const std::size_t at = buffer.find('[', scanFrom);
-        const bool undecided = at != std::string::npos && buffer.size() < at + name.size() + 2;
-        if (at == std::string::npos || undecided) {
-            if (!more)
-                return std::nullopt;
-            // Keep what is still undecided, and the line end before it.
-            const std::size_t from = at == std::string::npos ? buffer.size() : at;
-            const std::size_t keep = from == 0 ? 0 : from - 1;
-            buffer.erase(0, keep);
-            scanFrom = from - keep;
-            more = readBlock(file, buffer);
-            continue;
-        }
-        scanFrom = at + 1;
-        if (at == 0 || buffer[at - 1] != '\n' || buffer[at + 1 + name.size()] != ']'
-            || !startsWithIgnoringCase(std::string_view(buffer).substr(at + 1), name))
-            continue;
+    while (at < text.size() && isBlank(text[at]))
+        ++at;
+    return at;
+}
 
-        buffer.erase(0, at);
-        std::size_t bodyStart;
-        while ((bodyStart = buffer.find('\n')) == std::string::npos && more)
-            more = readBlock(file, buffer);
-        if (bodyStart == std::string::npos)
-            return std::string();
-        buffer.erase(0, bodyStart + 1);
-        std::size_t end;
-        while ((end = buffer.find("\n[")) == std::string::npos && more)
-            more = readBlock(file, buffer);
-        if (end != std::string::npos)
-            buffer.resize(end + 1);
-        return buffer;
+// Where the line holding `at` starts.
+std::size_t lineStart(std::string_view text, std::size_t at)
+{
+    const std::size_t newline = text.rfind('\n', at);
+    return newline == std::string_view::npos ? 0 : newline + 1;
+}
+
+// Whether the '[' at `at` opens the header line of section `name` (escaped,
+// any case). Blanks may stand before it on its line.
+bool isHeaderOf(std::string_view text, std::size_t at, std::string_view name)
+{
+    const std::size_t start = lineStart(text, at);
+    if (start == 0 || skipBlanks(text, start) != at)
+        return false;
+    return at + 1 + name.size() < text.size() && text[at + 1 + name.size()] == ']'
+        && equalIgnoringCase(text.substr(at + 1, name.size()), name);
+}
+
+// The data part of a default value line ("@", blanks, "=", blanks, data), or
+// nothing for any other line.
+std::optional<std::string_view> defaultValueData(std::string_view line)
+{
+    std::size_t at = skipBlanks(line, 0);
+    if (at == line.size() || line[at] != '@')
+        return std::nullopt;
+    at = skipBlanks(line, at + 1);
+    if (at == line.size() || line[at] != '=')
+        return std::nullopt;
+    return line.substr(skipBlanks(line, at + 1));
+}
+
+// A value's data as RegQueryValueA hands it out: text types only, up to the
+// first zero character, and only when the whole value fits the buffer.
+std::optional<std::string> textOf(std::string_view data)
+{
+    for (std::string_view type : {"\"", "str:\"", "str(2):\""}) {
+        if (data.substr(0, type.size()) != type)
+            continue;
+        auto decoded = StringDecoder().decode(data.substr(type.size()));
+        if (!decoded || decoded->size() + 1 > kValueBuffer)
+            return std::nullopt;
+        decoded->resize(std::min(decoded->size(), decoded->find('\0')));
+        return decoded;
     }
+    return std::nullopt;
+}
+
+bool hasSignature(std::string_view text)
+{
+    constexpr std::string_view kSignature = "WINE REGISTRY Version 2";
+    const std::size_t end = text.find('\n');
+    std::string_view first = text.substr(0, end);
+    if (!first.empty() && first.back() == '\r')
+        first.remove_suffix(1);
+    return end != std::string_view::npos && first == kSignature;
 }
 
 } // namespace
 
 std::optional<std::string> DefaultValueInFile(QIODevice& file, const std::string& section)
 {
-    static const QByteArray kSignature("WINE REGISTRY Version 2");
-    if (file.read(kSignature.size()) != kSignature)
+    const QByteArray bytes = file.readAll();
+    const std::string_view text(bytes.constData(), std::size_t(bytes.size()));
+    if (!hasSignature(text))
         return std::nullopt;
-    const auto body = readSectionBody(file, escapedSectionName(section));
-    if (!body)
-        return std::nullopt;
-    const std::string_view text(*body);
-    std::size_t line = 0;
-    while (line < text.size()) {
-        std::size_t end = text.find('\n', line);
-        if (end == std::string_view::npos)
-            end = text.size();
-        const std::string_view entry = text.substr(line, end - line);
-        if (entry.substr(0, 2) == "@=") {
-            std::string_view value = entry.substr(2);
-            for (std::string_view type : {"str:\"", "str(2):\"", "\""}) {
-                if (value.substr(0, type.size()) == type) {
-                    auto decoded = decodeString(value.substr(type.size()));
-                    if (decoded && decoded->size() + 1 >= kValueBuffer)
-                        return std::nullopt;
-                    return decoded;
-                }
+    const std::string name = escapedSectionName(section);
+
+    // A key listed more than once is merged, as Wine's loader merges it: the
+    // last default value of any of its sections counts.
+    std::optional<std::string_view> data;
+    for (std::size_t at = text.find('['); at != std::string_view::npos; at = text.find('[', at + 1)) {
+        if (!isHeaderOf(text, at, name))
+            continue;
+        std::size_t line = text.find('\n', at);
+        while (line != std::string_view::npos) {
+            const std::size_t start = line + 1;
+            line = text.find('\n', start);
+            const std::string_view entry = text.substr(start, line == std::string_view::npos ? line : line - start);
+            const std::size_t first = skipBlanks(entry, 0);
+            if (first < entry.size() && entry[first] == '[') {
+                line = start - 1;
+                break;
             }
-            return std::nullopt;
+            if (auto value = defaultValueData(entry))
+                data = value;
         }
-        line = end + 1;
+        if (line == std::string_view::npos)
+            break;
+        at = line;
     }
-    return std::nullopt;
+    return data ? textOf(*data) : std::nullopt;
 }
 
 std::optional<std::string> QueryClassesRootDefault(const std::string& key, const WinePrefix& prefix)

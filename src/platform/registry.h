@@ -12,15 +12,18 @@ class QIODevice;
 // (HKLM\Software\Classes), as Windows merges the two.
 namespace Registry {
 
-// The default value of `key` (backslash-separated, any case) as UTF-8, or
-// nothing when it is unreadable: missing, not text, or 1,024 bytes or more
-// with its terminator.
+// The default value of `key` (backslash-separated, any case) as UTF-8, up
+// to a zero character if it holds one, or nothing when it is unreadable:
+// missing, not text, a lone surrogate escape, or 1,024 bytes or more
+// without its terminator.
 std::optional<std::string> QueryClassesRootDefault(const std::string& key,
                                                    const WinePrefix& prefix = WinePrefix::current());
 
 // The default value in one open registry file, under the section whose
-// name is `section` (unescaped, any case). The file is read in blocks up
-// to that section: a real system.reg holds megabytes of other keys.
+// name is `section` (unescaped, any case), as Wine's loader reads the file:
+// a section listed twice is merged, blanks may stand before "[", "@" and
+// around "=". Only the section's headers are searched for: a real
+// system.reg holds megabytes of other keys.
 std::optional<std::string> DefaultValueInFile(QIODevice& file, const std::string& section);
 
 } // namespace Registry

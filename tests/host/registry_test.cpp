@@ -49,9 +49,55 @@ TEST(Registry, ValuesDecodeWinesEscapes)
     EXPECT_FALSE(value("@=hex:41,00"));
     EXPECT_FALSE(value("@=\"unterminated"));
     EXPECT_FALSE(value("")) << "no default value in the section";
-    EXPECT_EQ(value("@=\"" + std::string(1022, 'x') + "\"")->size(), 1022u);
-    EXPECT_FALSE(value("@=\"" + std::string(1023, 'x') + "\"")) << "1,024 bytes with the terminator";
+    EXPECT_EQ(value("@=\"" + std::string(1023, 'x') + "\"")->size(), 1023u) << "fits with its terminator";
+    EXPECT_FALSE(value("@=\"" + std::string(1024, 'x') + "\"")) << "1,025 bytes with the terminator";
+    EXPECT_EQ(value("@=\"" + std::string(1021, 'x') + "\\xe9\"")->size(), 1023u);
+    EXPECT_FALSE(value("@=\"" + std::string(1022, 'x') + "\\xe9\"")) << "bytes are counted, not characters";
     EXPECT_FALSE(defaultValueIn("REGEDIT4\n\n" + kSection + "@=\"x\"\n", "Software\\Classes\\" + kKey));
+}
+
+TEST(Registry, ValuesAsWineWritesThem)
+{
+    const auto value = [&](const std::string& line) {
+        return defaultValueIn("WINE REGISTRY Version 2\n\n" + kSection + line + "\n", "Software\\Classes\\" + kKey);
+    };
+    // A character outside the Basic Multilingual Plane is written as a pair.
+    EXPECT_EQ(value("@=\"C:\\\\Emoji \\xd83d\\xde00\\\\x.exe %1\""), "C:\\Emoji \xf0\x9f\x98\x80\\x.exe %1");
+    EXPECT_EQ(value("@=\"\\xD83D\\xDE00\""), "\xf0\x9f\x98\x80");
+    EXPECT_FALSE(value("@=\"a\\xd83d\"")) << "a high half at the end";
+    EXPECT_FALSE(value("@=\"a\\xd83db\"")) << "a high half before a plain character";
+    EXPECT_FALSE(value("@=\"a\\xde00\"")) << "a low half alone";
+    // A zero character ends the text.
+    EXPECT_EQ(value("@=\"C:\\\\A\\\\x.exe %1\\0junk\""), "C:\\A\\x.exe %1");
+    EXPECT_EQ(value("@=\"ab\\x0000cd\""), "ab");
+    EXPECT_FALSE(value("@=\"" + std::string(10, 'x') + "\\0" + std::string(1013, 'y') + "\""))
+        << "the whole value must fit, not only the text before the zero";
+    // Blanks as hand-edited files have them.
+    EXPECT_EQ(value("  @ = \"spaced\""), "spaced");
+    EXPECT_EQ(value("\t@=\t\"tabbed\"\r"), "tabbed");
+}
+
+TEST(Registry, SectionsAsWinesLoaderReadsThem)
+{
+    const std::string section = "Software\\Classes\\" + kKey;
+    const std::string header = "WINE REGISTRY Version 2\n";
+    // A header followed at once by another key's header: the first has no values.
+    EXPECT_FALSE(defaultValueIn(header + kSection + "[Software\\\\Classes\\\\Other] 1\n@=\"other\"\n", section));
+    EXPECT_FALSE(defaultValueIn(header + kSection + "  [Other] 1\n@=\"other\"\n", section));
+    // A key listed twice is merged: a later value replaces an earlier one, a
+    // later section without one keeps it.
+    EXPECT_EQ(defaultValueIn(header + kSection + "@=\"first\"\n\n[Other] 1\n@=\"x\"\n" + kSection + "@=\"second\"\n",
+                             section),
+              "second");
+    EXPECT_EQ(defaultValueIn(header + kSection + "@=\"first\"\n\n" + kSection + "\"Name\"=\"x\"\n", section), "first");
+    EXPECT_FALSE(defaultValueIn(header + kSection + "@=\"first\"\n" + kSection + "@=dword:00000001\n", section));
+    // Blanks before a header.
+    EXPECT_EQ(defaultValueIn(header + "   " + kSection + "@=\"indented\"\n", section), "indented");
+    // The first line must be exactly the signature, with LF or CR LF.
+    EXPECT_EQ(defaultValueIn("WINE REGISTRY Version 2\r\n" + kSection + "@=\"crlf\"\r\n", section), "crlf");
+    EXPECT_FALSE(defaultValueIn("WINE REGISTRY Version 23\n" + kSection + "@=\"x\"\n", section));
+    EXPECT_FALSE(defaultValueIn("WINE REGISTRY Version 2 \n" + kSection + "@=\"x\"\n", section));
+    EXPECT_FALSE(defaultValueIn("WINE REGISTRY Version 2", section));
 }
 
 TEST(Registry, SectionsAreFoundAcrossReadBlocks)
