@@ -1,5 +1,6 @@
 #include "dos_path.h"
 
+#include "char_case.h"
 #include "host_directory.h"
 
 #include <QDir>
@@ -61,6 +62,22 @@ bool isInvalidDosName(const std::string& component)
         if (c < 32 || c == '<' || c == '>' || c == '|' || c == '"')
             return true;
     return false;
+}
+
+bool isRefusedFileName(const std::string& name)
+{
+    if (name.find_first_of("*?:") != std::string::npos)
+        return true;
+    // The device is named by what stands before the first dot, less
+    // trailing spaces.
+    std::string device = name.substr(0, name.find('.'));
+    while (!device.empty() && device.back() == ' ')
+        device.pop_back();
+    device = CharCase::upper(device);
+    if (device == "CON" || device == "PRN" || device == "AUX" || device == "NUL")
+        return true;
+    return device.size() == 4 && (device.compare(0, 3, "COM") == 0 || device.compare(0, 3, "LPT") == 0)
+        && device[3] >= '1' && device[3] <= '9';
 }
 
 DosPath DosPath::resolve(const std::string& windowsPath, const WinePrefix& prefix)

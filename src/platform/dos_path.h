@@ -30,3 +30,8 @@ struct DosPath {
 
 // Whether a name holds a character below 32 or one of < > | ".
 bool isInvalidDosName(const std::string& component);
+
+// Whether Wine refuses to create a file of this name: it holds '*', '?' or
+// ':', or it is a DOS device name (CON, PRN, AUX, NUL, COM1-9, LPT1-9 in any
+// case, with any extension), which would open the device instead.
+bool isRefusedFileName(const std::string& name);

@@ -10,10 +10,10 @@
 
 namespace {
 
-std::string hostPathOf(const std::string& windowsPath)
+std::string hostPathOf(const std::string& windowsPath, bool creating)
 {
     const DosPath path = DosPath::resolve(windowsPath);
-    if (!path.valid || path.finalComponent.empty())
+    if (!path.valid || path.finalComponent.empty() || (creating && isRefusedFileName(path.finalComponent)))
         throw FileException(FileException::badPath, EINVAL, windowsPath);
     return path.hostPath;
 }
@@ -55,7 +55,7 @@ void StdioFile::Open(const std::string& windowsPath, unsigned flags)
     if (m_fd >= 0)
         Close();
     m_windowsPath = windowsPath;
-    const std::string host = hostPathOf(windowsPath);
+    const std::string host = hostPathOf(windowsPath, flags & modeCreate);
 
     int mode = O_RDONLY;
     if (flags & modeReadWrite)
@@ -169,7 +169,7 @@ void StdioFile::Close()
 
 void StdioFile::Remove(const std::string& windowsPath)
 {
-    const std::string host = hostPathOf(windowsPath);
+    const std::string host = hostPathOf(windowsPath, false);
     if (::unlink(host.c_str()) != 0)
         throw FileException(FileException::causeOf(errno), errno, windowsPath);
 }

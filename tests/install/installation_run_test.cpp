@@ -252,6 +252,28 @@ TEST_F(InstallationRunTest, ConflictsAreRenamedSkippedOrGivenANewFile)
     EXPECT_EQ(progress, (std::vector<int>{6, 12, 18, 25, 31, 43, 50, 56, 62, 68, 75, 81, 87, 93, 100}));
 }
 
+// Names Corvane could never open under Wine end the run as a file the file
+// system refuses would, with nothing of that entry written.
+class RefusedFileNameTest : public InstallationRunTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(RefusedFileNameTest, EndsTheRunWithAFileError)
+{
+    prefix.writeFile("Vorns/Pebbles.vrn", "host's own");
+    whenDialogOpens("C:\\Vorns", [this] { clickItem(&dialog, IDC_INSTALL); });
+    script.then([&](QWidget* conflict) {
+        qobject_cast<QLineEdit*>(static_cast<Dialog*>(conflict)->GetDlgItem(IDC_NEW_NAME))->setText(GetParam());
+        clickItem(conflict, IDOK);
+    });
+    dialog.DoModal();
+    EXPECT_EQ(status(), "File error while installing vorn file 2 of 8.");
+    EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), sourceCollection()[0].block);
+    EXPECT_EQ(QDir(QString::fromStdString(prefix.onDriveC("Vorns"))).entryList(QDir::Files),
+              (QStringList{"Fern.vrn", "Pebbles.vrn", "Vorns.ctl"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(InstallationRunTest, RefusedFileNameTest,
+                         ::testing::Values("nul.vrn", "Com3.old", "Leaf*.vrn", "Leaf?.vrn", "Peb:bles.vrn"));
+
 TEST_F(InstallationRunTest, SecondEntryOfTheSameNameMeetsTheFirstsBlock)
 {
     TestCatalogue catalogue;

@@ -2,6 +2,7 @@
 #include "stdio_file.h"
 #include "throwaway_prefix.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <functional>
@@ -41,6 +42,22 @@ TEST(StdioFile, OpenFailuresCarryTheirCause)
     EXPECT_FALSE(prefix.exists("Vorns/Missing.ctl")) << "an existing-file open never creates";
     EXPECT_EQ(openFailure("C:\\Vorns\\Vorns.ctl", kControlMode), FileException::accessDenied);
     EXPECT_EQ(openFailure("C:\\Vorns\\a|b", kControlMode), FileException::badPath);
+}
+
+TEST(StdioFile, CreatingANameWineRefusesFailsAndCreatesNothing)
+{
+    ThrowawayPrefix prefix;
+    prefix.makeFolder("Vorns");
+    constexpr unsigned kCreate = StdioFile::typeBinary | StdioFile::modeCreate | StdioFile::modeWrite;
+    for (const char* name : {"a*b.vrn", "Leaf?.vrn", "a:b.vrn", "nul.vrn", "NUL", "con.tar.gz", "Com1.vrn",
+                             "lpt9", "aux .vrn", "PRN.VRN"})
+        EXPECT_EQ(openFailure(std::string("C:\\Vorns\\") + name, kCreate), FileException::badPath) << name;
+    EXPECT_TRUE(QDir(QString::fromStdString(prefix.onDriveC("Vorns"))).isEmpty());
+    for (const char* name : {"com0.vrn", "console.vrn", "nul2.vrn", "lpt10", "xnul.vrn", "con_.vrn"})
+        EXPECT_EQ(openFailure(std::string("C:\\Vorns\\") + name, kCreate), FileException::none) << name;
+    // A file of such a name that is already there opens as any other.
+    prefix.writeFile("Vorns/nul.ctl", "");
+    EXPECT_EQ(openFailure("C:\\Vorns\\nul.ctl", kControlMode), FileException::none);
 }
 
 TEST(StdioFile, ExclusiveOpenRefusesASecondOne)
