@@ -29,6 +29,27 @@ bool appendInto(char* target, std::size_t capacity, const char* source)
     return appendInto(target, capacity, source, std::strlen(source));
 }
 
+// The case rule applied to a component of `folder`, unless the new spelling
+// would name another entry there than the stored one: a Linux folder may
+// hold both BRUSHES and Brushes.
+void NormalizeCaseWithin(const char* folder, char* component)
+{
+    char normalized[kWorkBufferSize];
+    if (!copyInto(normalized, sizeof normalized, component, std::strlen(component)))
+        return;
+    NormalizeCase(normalized);
+    if (std::strcmp(normalized, component) == 0)
+        return;
+    char path[kWorkBufferSize];
+    if (!copyInto(path, sizeof path, folder, std::strlen(folder)) || !appendInto(path, sizeof path, "\\")
+        || !appendInto(path, sizeof path, normalized))
+        return;
+    const auto named = LookupStoredName(path);
+    if (named && *named != component)
+        return;
+    std::strcpy(component, normalized);
+}
+
 } // namespace
 
 std::int16_t RootLength(const char* path)
@@ -136,11 +157,10 @@ int CanonicalizePath(char* path, bool isFile)
     char finalName[kWorkBufferSize] = "";
     if (isFile) {
         const std::int16_t nameStart = LastSeparatorEnd(path);
-        if (LongNameOf(path, finalName) != kPathOk) {
-            // Not on disk: the final component as written.
-            copyInto(finalName, sizeof finalName, path + nameStart, std::strlen(path + nameStart));
-        }
-        NormalizeCase(finalName);
+        // A file that is not on disk has no canonical form: its name as
+        // written could not be told from one that names another entry.
+        if (LongNameOf(path, finalName) != kPathOk)
+            return kCannotCanonicalize;
         char folder[kWorkBufferSize];
         const std::size_t folderLength = nameStart > 3 ? std::size_t(nameStart) - 1 : std::size_t(nameStart);
         copyInto(folder, sizeof folder, path, folderLength);
@@ -156,6 +176,8 @@ int CanonicalizePath(char* path, bool isFile)
 
     if (std::strlen(expanded) == 3) {
         expanded[0] = CharCase::toLower(expanded[0]);
+        copyInto(result, sizeof result, expanded, 2);
+        NormalizeCaseWithin(result, finalName);
         if (!appendInto(expanded, sizeof expanded, finalName))
             return kCannotCanonicalize;
         return copyInto(path, kPathBufferSize, expanded, std::strlen(expanded)) ? kPathOk
@@ -180,13 +202,15 @@ int CanonicalizePath(char* path, bool isFile)
     for (const char* at = expanded + rootEnd; *at;) {
         const char* separator = std::strchr(at, '\\');
         copyInto(component, sizeof component, at, std::size_t(separator - at));
-        NormalizeCase(component);
+        NormalizeCaseWithin(result, component);
         if (!appendInto(result, sizeof result, "\\") || !appendInto(result, sizeof result, component))
             return kCannotCanonicalize;
         at = separator + 1;
     }
-    if (isFile
-        && (!appendInto(result, sizeof result, "\\") || !appendInto(result, sizeof result, finalName)))
-        return kCannotCanonicalize;
+    if (isFile) {
+        NormalizeCaseWithin(result, finalName);
+        if (!appendInto(result, sizeof result, "\\") || !appendInto(result, sizeof result, finalName))
+            return kCannotCanonicalize;
+    }
     return copyInto(path, kPathBufferSize, result, std::strlen(result)) ? kPathOk : kCannotCanonicalize;
 }

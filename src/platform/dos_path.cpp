@@ -9,17 +9,17 @@
 
 namespace {
 
-bool isSeparator(char c)
+bool isSeparator(char c, DosPath::Syntax syntax)
 {
-    return c == '\\' || c == '/';
+    return c == '\\' || (c == '/' && syntax == DosPath::Syntax::folded);
 }
 
-std::vector<std::string> splitComponents(const std::string& text, std::size_t from)
+std::vector<std::string> splitComponents(const std::string& text, std::size_t from, DosPath::Syntax syntax)
 {
     std::vector<std::string> parts;
     std::string current;
     for (std::size_t i = from; i < text.size(); ++i) {
-        if (isSeparator(text[i])) {
+        if (isSeparator(text[i], syntax)) {
             if (!current.empty())
                 parts.push_back(current);
             current.clear();
@@ -80,10 +80,10 @@ bool isRefusedFileName(const std::string& name)
         && device[3] >= '1' && device[3] <= '9';
 }
 
-DosPath DosPath::resolve(const std::string& windowsPath, const WinePrefix& prefix)
+DosPath DosPath::resolve(const std::string& windowsPath, const WinePrefix& prefix, Syntax syntax)
 {
     DosPath result;
-    result.endsWithSeparator = !windowsPath.empty() && isSeparator(windowsPath.back());
+    result.endsWithSeparator = !windowsPath.empty() && isSeparator(windowsPath.back(), syntax);
 
     std::string rootHost;
     std::vector<std::string> parts;
@@ -92,26 +92,27 @@ DosPath DosPath::resolve(const std::string& windowsPath, const WinePrefix& prefi
         if (!drive)
             return result;
         rootHost = *drive;
-        parts = splitComponents(windowsPath, 2);
-    } else if (windowsPath.size() >= 2 && isSeparator(windowsPath[0]) && isSeparator(windowsPath[1])) {
-        parts = splitComponents(windowsPath, 2);
+        parts = splitComponents(windowsPath, 2, syntax);
+    } else if (windowsPath.size() >= 2 && isSeparator(windowsPath[0], syntax) && isSeparator(windowsPath[1], syntax)) {
+        parts = splitComponents(windowsPath, 2, syntax);
         if (parts.size() < 2)
             return result;
         // Server and share are looked up like folders under the UNC root.
         rootHost = prefix.uncRoot();
-    } else if (!windowsPath.empty() && isSeparator(windowsPath[0])) {
+    } else if (!windowsPath.empty() && isSeparator(windowsPath[0], syntax)) {
         // Rooted on the current drive: a native process's current folder is
         // on Wine's drive for the host root.
         const auto drive = prefix.driveRoot('z');
         if (!drive)
             return result;
         rootHost = *drive;
-        parts = splitComponents(windowsPath, 1);
+        parts = splitComponents(windowsPath, 1, syntax);
     } else {
         rootHost = QDir::currentPath().toStdString();
-        parts = splitComponents(windowsPath, 0);
+        parts = splitComponents(windowsPath, 0, syntax);
     }
-    parts = foldDots(parts);
+    if (syntax == Syntax::folded)
+        parts = foldDots(parts);
     for (const std::string& part : parts)
         if (isInvalidDosName(part))
             return result;

@@ -24,8 +24,17 @@ struct DosPath {
     bool exists = false;
     std::string storedName;
 
-    static DosPath resolve(const std::string& windowsPath,
-                           const WinePrefix& prefix = WinePrefix::current());
+    // How the components of a path are read.
+    enum class Syntax {
+        // As Windows reads a path: '\\' and '/' separate, "." and ".." fold.
+        folded,
+        // Only '\\' separates; "." and ".." are names no entry has, and a
+        // '/' is an ordinary character that no stored name holds.
+        literal,
+    };
+
+    static DosPath resolve(const std::string& windowsPath, const WinePrefix& prefix = WinePrefix::current(),
+                           Syntax syntax = Syntax::folded);
 };
 
 // Whether a name holds a character below 32 or one of < > | ".

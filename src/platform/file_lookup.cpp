@@ -25,7 +25,7 @@ bool FileExists(const std::string& windowsPath)
 
 std::optional<std::string> LookupStoredName(const std::string& windowsPath)
 {
-    const DosPath path = DosPath::resolve(windowsPath);
+    const DosPath path = DosPath::resolve(windowsPath, WinePrefix::current(), DosPath::Syntax::literal);
     if (!path.valid || path.endsWithSeparator || !path.exists || path.finalComponent.empty())
         return std::nullopt;
     return path.storedName;

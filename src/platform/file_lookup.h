@@ -9,5 +9,6 @@
 bool FileExists(const std::string& windowsPath);
 
 // The stored long name of the entry a Windows path names, final component
-// only, or nothing. '*' and '?' are literal here.
+// only, or nothing. '*' and '?' are literal here, a '/' is an ordinary
+// character, and "." and ".." are not folded: such components are not found.
 std::optional<std::string> LookupStoredName(const std::string& windowsPath);

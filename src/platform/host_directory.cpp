@@ -36,6 +36,9 @@ const std::vector<std::string>& HostDirectory::names() const
 
 std::optional<std::string> HostDirectory::find(const std::string& name) const
 {
+    // Not names of entries: a lookup must never step out of this folder.
+    if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
+        return std::nullopt;
     struct stat info {};
     const std::string exact = m_path + (m_path.back() == '/' ? "" : "/") + name;
     if (::lstat(exact.c_str(), &info) == 0)

@@ -115,6 +115,15 @@ TEST_F(CanonicalizePathTest, UnusablePathsAnswer101WithOnlyTheirEndTidied)
         {"C:\\TEMP\\\\", false, "C:\\TEMP\\"},
         {"\\\\\\share", false, "\\\\\\share"},
         {"README.TXT", true, "README.TXT"},
+        // "." and ".." are names the stored-name lookup does not find, and a
+        // forward slash is an ordinary character: nothing is rewritten.
+        {"C:\\TEMP\\.", false, "C:\\TEMP\\."},
+        {"C:\\TEMP\\.\\README~1.TXT", true, "C:\\TEMP\\.\\README~1.TXT"},
+        {"C:\\PROGRA~1\\MYAPPL~1\\..", false, "C:\\PROGRA~1\\MYAPPL~1\\.."},
+        {"C:\\PROGRA~1\\..\\TEMP", false, "C:\\PROGRA~1\\..\\TEMP"},
+        {"C:\\PROGRA~1/MYAPPL~1", false, "C:\\PROGRA~1/MYAPPL~1"},
+        {"C:\\TEMP/README~1.TXT", true, "C:\\TEMP/README~1.TXT"},
+        {"C:\\TEMP\\MISSING.TXT", true, "C:\\TEMP\\MISSING.TXT"},
     };
     for (const Case& c : cases) {
         const Canonical result = canonicalize(c.input, c.isFile);
@@ -122,6 +131,28 @@ TEST_F(CanonicalizePathTest, UnusablePathsAnswer101WithOnlyTheirEndTidied)
         EXPECT_EQ(result.buffer, c.buffer) << c.input;
     }
     EXPECT_EQ(CanonicalizePath(nullptr, false), kCannotCanonicalize);
+}
+
+TEST_F(CanonicalizePathTest, TheCaseRuleNeverNamesAnotherEntry)
+{
+    // Linux folders may hold names that differ only in case.
+    prefix.makeFolder("TWINS/BRUSHES/a");
+    prefix.makeFolder("TWINS/Brushes");
+    prefix.writeFile("TWINS/BRUSHES/INDEX.DAT", "");
+    prefix.writeFile("TWINS/BRUSHES/Index.dat", "");
+    prefix.writeFile("TWINS/BRUSHES/NOTES.TXT", "");
+    const std::vector<std::pair<Canonical, std::string>> cases = {
+        {canonicalize("C:\\TWINS\\BRUSHES\\a", false), "c:\\Twins\\BRUSHES\\a"},
+        {canonicalize("C:\\twins\\brushes\\A", false), "c:\\Twins\\BRUSHES\\a"},
+        {canonicalize("C:\\TWINS\\BRUSHES\\INDEX.DAT", true), "c:\\Twins\\BRUSHES\\INDEX.DAT"},
+        {canonicalize("C:\\TWINS\\BRUSHES\\Index.dat", true), "c:\\Twins\\BRUSHES\\Index.dat"},
+        {canonicalize("C:\\TWINS\\BRUSHES\\notes.txt", true), "c:\\Twins\\BRUSHES\\Notes.txt"},
+        {canonicalize("C:\\TWINS\\Brushes", false), "c:\\Twins\\Brushes"},
+    };
+    for (const auto& [result, expected] : cases) {
+        EXPECT_EQ(result.answer, kPathOk) << expected;
+        EXPECT_EQ(result.buffer, expected);
+    }
 }
 
 TEST_F(CanonicalizePathTest, ResultsThatOutgrowTheBufferAreRefused)
