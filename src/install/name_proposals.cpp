@@ -3,6 +3,7 @@
 #include "file_lookup.h"
 #include "text_search.h"
 
+#include <cstdint>
 #include <unordered_set>
 
 std::string ProposeVornName(std::string_view controlText, const std::string& name)
@@ -10,7 +11,9 @@ std::string ProposeVornName(std::string_view controlText, const std::string& nam
     // One pass collects every number already listed after the name, instead
     // of searching the whole text once per candidate.
     const std::string prefix = "VornName:" + name;
-    std::unordered_set<unsigned long> listed;
+    // Ten digits at most, as "%d" writes them: 64 bits hold any such number on
+    // every platform.
+    std::unordered_set<std::uint64_t> listed;
     for (std::size_t at = FindText(controlText, prefix); at != std::string_view::npos;
          at = FindText(controlText, prefix, at + 1)) {
         std::size_t digits = at + prefix.size();
@@ -21,10 +24,14 @@ std::string ProposeVornName(std::string_view controlText, const std::string& nam
         // "%d" writes no leading zero, so "Leaf02" is not Leaf with 2.
         if (digits == first || controlText[first] == '0')
             continue;
-        if (controlText.substr(digits, 2) == "\r\n")
-            listed.insert(std::stoul(std::string(controlText.substr(first, digits - first))));
+        if (controlText.substr(digits, 2) != "\r\n")
+            continue;
+        std::uint64_t number = 0;
+        for (std::size_t i = first; i < digits; ++i)
+            number = number * 10 + std::uint64_t(controlText[i] - '0');
+        listed.insert(number);
     }
-    unsigned long number = 2;
+    std::uint64_t number = 2;
     while (listed.count(number))
         ++number;
     return name + std::to_string(number);

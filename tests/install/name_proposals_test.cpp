@@ -14,6 +14,10 @@ TEST(ProposeVornName, FirstNumberNotListed)
     EXPECT_EQ(ProposeVornName("VornName:Leaf02\r\nVornName:Leaf2\nVornName:Leaf23\r\n", "Leaf"), "Leaf2");
     // A match inside a line counts, as the plain search finds it.
     EXPECT_EQ(ProposeVornName("xVornName:Leaf2\r\n", "Leaf"), "Leaf3");
+    // Listed numbers too big for 32 bits neither overflow nor wrap round.
+    EXPECT_EQ(ProposeVornName("VornName:Leaf9999999999\r\n", "Leaf"), "Leaf2");
+    EXPECT_EQ(ProposeVornName("VornName:Leaf2\r\nVornName:Leaf4294967299\r\n", "Leaf"), "Leaf3");
+    EXPECT_EQ(ProposeVornName("VornName:Leaf2\r\nVornName:Leaf18446744073709551619\r\n", "Leaf"), "Leaf3");
 }
 
 TEST(ProposeVornName, ManyListedNamesAgreeWithThePlainSearch)
