@@ -82,14 +82,12 @@ std::int16_t LastSeparatorEnd(const char* path)
 
 void NormalizeCase(char* component)
 {
-    char upper[kWorkBufferSize];
-    if (!copyInto(upper, sizeof upper, component, std::strlen(component)))
+    const std::string_view written(component);
+    if (CharCase::upper(written) != written)
         return;
-    CharCase::upperInPlace(upper);
-    if (std::strcmp(upper, component) != 0)
-        return;
-    CharCase::lowerInPlace(component);
-    component[0] = CharCase::toUpper(component[0]);
+    const std::string normalized = CharCase::upperFirst(CharCase::lower(written));
+    // Lower case may take more bytes than upper case (U+023A and others).
+    copyInto(component, kWorkBufferSize, normalized.data(), normalized.size());
 }
 
 int LongNameOf(const char* path, char* output)

@@ -1,41 +1,28 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
-// Case mapping of the single-byte texts the program handles: ASCII letters
-// change case, every other byte (including UTF-8 sequences) stays as it is.
+// Letter case of UTF-8 text as Wine sees it: each character of the Basic
+// Multilingual Plane maps by Unicode simple case mapping (one character to
+// one character, never "ß" to "SS"); characters outside it have no case, as
+// Wine maps UTF-16 units one at a time. Bytes that are not valid UTF-8 stay
+// as they are, and no character is ever split.
 namespace CharCase {
 
+// ASCII letters only: drive letters, hex digits, keywords.
 inline char toUpper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
 inline char toLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
-inline void upperInPlace(char* text)
-{
-    for (; *text; ++text)
-        *text = toUpper(*text);
-}
+std::string upper(std::string_view text);
+std::string lower(std::string_view text);
+// The first character upper-cased, the rest unchanged.
+std::string upperFirst(std::string_view text);
 
-inline void lowerInPlace(char* text)
-{
-    for (; *text; ++text)
-        *text = toLower(*text);
-}
+bool equalIgnoringCase(std::string_view a, std::string_view b);
 
-inline std::string upper(std::string text)
-{
-    for (char& c : text)
-        c = toUpper(c);
-    return text;
-}
-
-inline bool equalIgnoringCase(const std::string& a, const std::string& b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (toLower(a[i]) != toLower(b[i]))
-            return false;
-    return true;
-}
+// Upper case of one UTF-16 unit, as Wine's towupper gives it.
+char16_t upperUnit(char16_t unit);
+char16_t lowerUnit(char16_t unit);
 
 } // namespace CharCase

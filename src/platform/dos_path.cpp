@@ -54,6 +54,22 @@ std::vector<std::string> foldDots(const std::vector<std::string>& parts)
     return folded;
 }
 
+// Windows drops the trailing dots and spaces of a path's last component
+// before it looks the path up or creates the file: "ABCD." is ABCD. A last
+// component of dots alone names the folder that holds it.
+void stripTrailingDotsAndSpaces(std::vector<std::string>& parts, DosPath::Syntax syntax)
+{
+    if (parts.empty())
+        return;
+    std::string& last = parts.back();
+    const std::size_t keep = last.find_last_not_of(". ");
+    if (keep != std::string::npos)
+        last.erase(keep + 1);
+    else if (syntax == DosPath::Syntax::folded)
+        parts.pop_back();
+    // Read literally, "." and ".." stay as written: no entry has those names.
+}
+
 } // namespace
 
 bool isInvalidDosName(const std::string& component)
@@ -113,6 +129,7 @@ DosPath DosPath::resolve(const std::string& windowsPath, const WinePrefix& prefi
     }
     if (syntax == Syntax::folded)
         parts = foldDots(parts);
+    stripTrailingDotsAndSpaces(parts, syntax);
     for (const std::string& part : parts)
         if (isInvalidDosName(part))
             return result;

@@ -3,9 +3,26 @@
 #include "char_case.h"
 #include "short_name.h"
 
+#include <QString>
+
 #include <algorithm>
 #include <dirent.h>
 #include <sys/stat.h>
+
+namespace {
+
+std::u16string utf16(const std::string& text)
+{
+    return QString::fromUtf8(text.data(), qsizetype(text.size())).toStdU16String();
+}
+
+bool inCaseInsensitiveOrder(const std::string& a, const std::string& b)
+{
+    const std::string upperA = CharCase::upper(a), upperB = CharCase::upper(b);
+    return upperA != upperB ? upperA < upperB : a < b;
+}
+
+} // namespace
 
 HostDirectory::HostDirectory(std::string hostPath)
     : m_path(std::move(hostPath))
@@ -56,15 +73,20 @@ std::optional<std::string> HostDirectory::find(const std::string& name) const
     // Every short alias holds a tilde.
     if (name.find('~') == std::string::npos || !ShortName::isLegal83(name))
         return std::nullopt;
+    // Wine's hashed alias first: where several entries share one, Wine
+    // answers the first of them in case-insensitive name order.
+    const std::string* hashed = nullptr;
+    for (const std::string& entry : all)
+        if (!ShortName::isLegal83(entry) && CharCase::equalIgnoringCase(ShortName::wineAlias(entry), name)
+            && (!hashed || inCaseInsensitiveOrder(entry, *hashed)))
+            hashed = &entry;
+    if (hashed)
+        return *hashed;
     const std::vector<std::string>& sorted = sortedNames();
     const std::vector<std::string> numbered = ShortName::numberedAliases(sorted);
-    for (std::size_t i = 0; i < sorted.size(); ++i) {
-        if (numbered[i].empty())
-            continue;
-        if (CharCase::equalIgnoringCase(numbered[i], name)
-            || CharCase::equalIgnoringCase(ShortName::wineAlias(sorted[i]), name))
+    for (std::size_t i = 0; i < sorted.size(); ++i)
+        if (!numbered[i].empty() && CharCase::equalIgnoringCase(numbered[i], name))
             return sorted[i];
-    }
     return std::nullopt;
 }
 
@@ -80,39 +102,59 @@ const std::vector<std::string>& HostDirectory::sortedNames() const
 
 bool HostDirectory::anyMatches(const std::string& pattern) const
 {
-    const auto& all = sortedNames();
-    const std::vector<std::string> numbered = ShortName::numberedAliases(all);
-    for (std::size_t i = 0; i < all.size(); ++i) {
-        if (matchesWildcard(pattern, all[i]))
+    // As Wine's directory search: the long name, else Wine's hashed alias of
+    // a name that is not a legal 8.3 name.
+    const std::u16string mask = utf16(pattern);
+    for (const std::string& entry : names())
+        if (matchesWildcard(mask, utf16(entry))
+            || (!ShortName::isLegal83(entry) && matchesWildcard(mask, utf16(ShortName::wineAlias(entry)))))
             return true;
-        if (!numbered[i].empty()
-            && (matchesWildcard(pattern, numbered[i])
-                || matchesWildcard(pattern, ShortName::wineAlias(all[i]))))
-            return true;
-    }
     return false;
 }
 
 bool matchesWildcard(const std::string& pattern, const std::string& text)
 {
-    // Greedy matching with one remembered star: linear for each star.
-    std::size_t p = 0, t = 0, starP = std::string::npos, starT = 0;
-    while (t < text.size()) {
-        if (p < pattern.size()
-            && (pattern[p] == '?' || CharCase::toLower(pattern[p]) == CharCase::toLower(text[t]))) {
-            ++p;
-            ++t;
-        } else if (p < pattern.size() && pattern[p] == '*') {
-            starP = p++;
-            starT = t;
-        } else if (starP != std::string::npos) {
-            p = starP + 1;
-            t = ++starT;
+    return matchesWildcard(utf16(pattern), utf16(text));
+}
+
+// Wine's match of a search mask, unit by unit over UTF-16, letter case
+// ignored: '*' any run, '?' one unit, and trailing '.' and '*' of the mask
+// ignored once the name is used up.
+bool matchesWildcard(const std::u16string& mask, const std::u16string& name)
+{
+    const auto same = [](char16_t a, char16_t b) { return CharCase::upperUnit(a) == CharCase::upperUnit(b); };
+    std::size_t m = 0, n = 0;
+    std::size_t lastJoker = std::u16string::npos, nextToRetry = 0;
+    while (n < name.size() && m < mask.size()) {
+        if (mask[m] == u'*') {
+            while (m < mask.size() && mask[m] == u'*')
+                ++m;
+            if (m == mask.size())
+                return true;
+            lastJoker = m;
+            while (n < name.size() && !same(name[n], mask[m]))
+                ++n;
+            nextToRetry = n;
+        } else if (mask[m] == u'?') {
+            ++m;
+            ++n;
+        } else if (same(mask[m], name[n])) {
+            ++m;
+            ++n;
+            if (m == mask.size()) {
+                if (n == name.size())
+                    return true;
+                if (lastJoker != std::u16string::npos)
+                    m = lastJoker;
+            }
+        } else if (lastJoker != std::u16string::npos) {
+            m = lastJoker;
+            n = ++nextToRetry;
         } else {
             return false;
         }
     }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
+    while (m < mask.size() && (mask[m] == u'.' || mask[m] == u'*'))
+        ++m;
+    return n == name.size() && m == mask.size();
 }

@@ -15,11 +15,12 @@ public:
 
     // The stored name of the entry that `name` names here: the exact name,
     // else the first case-insensitive match in name order, else the entry
-    // whose short alias it is.
+    // whose Wine alias it is (the first in case-insensitive order where
+    // several share one), else the entry whose numbered alias it is.
     std::optional<std::string> find(const std::string& name) const;
 
-    // Whether any entry's long name or alias matches `pattern`, in which
-    // '*' stands for any run of characters and '?' for one.
+    // Whether any entry's long name or Wine alias matches `pattern`, in
+    // which '*' stands for any run of characters and '?' for one.
     bool anyMatches(const std::string& pattern) const;
 
 private:
@@ -32,5 +33,7 @@ private:
     mutable bool m_sorted = false;
 };
 
-// Whether `text` matches `pattern` ('*' and '?' wildcards), letter case ignored.
+// Whether `text` matches `pattern` ('*' and '?' wildcards), letter case
+// ignored, as Wine's directory search matches it.
 bool matchesWildcard(const std::string& pattern, const std::string& text);
+bool matchesWildcard(const std::u16string& pattern, const std::u16string& text);

@@ -2,6 +2,8 @@
 
 #include "char_case.h"
 
+#include <QString>
+
 #include <cstdint>
 #include <map>
 
@@ -14,16 +16,17 @@ bool isForbiddenIn83(unsigned char c)
     return c < 32 || c >= 0x80 || forbidden.find(char(c)) != std::string::npos;
 }
 
-// Characters Wine replaces by '_' when it builds a hashed alias.
-bool isInvalidInWineAlias(unsigned char c)
+// Characters Wine replaces by '_' when it builds a hashed alias: everything
+// outside ASCII (one '_' per UTF-16 unit) and what 8.3 names may not hold.
+bool isInvalidInWineAlias(char16_t c)
 {
-    static const std::string invalid = "*?<>|\"+=,;[]:/\\ ~.";
-    return c >= 0x80 || invalid.find(char(c)) != std::string::npos;
+    static const std::u16string invalid = u"*?<>|\"+=,;[]:/\\ ~.";
+    return c < 32 || c >= 0x80 || invalid.find(c) != std::u16string::npos;
 }
 
 std::string upperAscii(std::string text)
 {
-    return CharCase::upper(std::move(text));
+    return CharCase::upper(text);
 }
 
 } // namespace
@@ -47,32 +50,28 @@ bool isLegal83(const std::string& name)
 std::string wineAlias(const std::string& longName)
 {
     static const char hashChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZ012345";
-    const std::size_t length = longName.size();
+    const QString name = QString::fromUtf8(longName.data(), qsizetype(longName.size()));
+    const std::size_t length = std::size_t(name.size());
+    if (length == 0)
+        return {};
+    const auto unit = [&](std::size_t i) { return char16_t(name.at(qsizetype(i)).unicode()); };
 
     std::uint16_t hash = 0xBEEF;
-    for (std::size_t i = 0; i < length; ++i) {
-        const unsigned lower = static_cast<unsigned char>(CharCase::toLower(longName[i]));
-        unsigned next = 0;
-        if (i + 1 < length)
-            next = static_cast<unsigned char>(CharCase::toLower(longName[i + 1])) << 8;
-        hash = std::uint16_t((hash << 3) ^ (hash >> 5) ^ lower ^ next);
-    }
+    for (std::size_t i = 0; i + 1 < length; ++i)
+        hash = std::uint16_t((hash << 3) ^ (hash >> 5) ^ CharCase::lowerUnit(unit(i))
+                             ^ (CharCase::lowerUnit(unit(i + 1)) << 8));
+    hash = std::uint16_t((hash << 3) ^ (hash >> 5) ^ CharCase::lowerUnit(unit(length - 1)));
 
-    // The extension starts at the last dot after any leading dots, unless
-    // that dot ends the name.
-    std::size_t start = 0;
-    while (start < length && longName[start] == '.')
-        ++start;
-    std::size_t extension = longName.rfind('.');
-    if (extension == std::string::npos || extension < start || extension + 1 == length)
-        extension = length;
+    // The extension starts at the last dot after the first unit, unless that
+    // dot ends the name.
+    std::size_t extension = length;
+    for (std::size_t i = 1; i + 1 < length; ++i)
+        if (unit(i) == u'.')
+            extension = i;
 
     std::string alias;
-    for (std::size_t i = 0; i < extension && alias.size() < 4; ++i) {
-        if (longName[i] == '.')
-            continue;
-        alias += isInvalidInWineAlias(longName[i]) ? '_' : longName[i];
-    }
+    for (std::size_t i = 0; i < extension && alias.size() < 4; ++i)
+        alias += isInvalidInWineAlias(unit(i)) ? '_' : char(unit(i));
     alias.resize(5, '~');
     alias += hashChars[(hash >> 10) & 31];
     alias += hashChars[(hash >> 5) & 31];
@@ -80,7 +79,7 @@ std::string wineAlias(const std::string& longName)
     if (extension < length) {
         alias += '.';
         for (std::size_t i = extension + 1; i < length && i <= extension + 3; ++i)
-            alias += isInvalidInWineAlias(longName[i]) ? '_' : longName[i];
+            alias += isInvalidInWineAlias(unit(i)) ? '_' : char(unit(i));
     }
     return upperAscii(alias);
 }

@@ -5,15 +5,22 @@
 
 #include <gtest/gtest.h>
 
-TEST(CharCase, ChangesAsciiLettersOnly)
+TEST(CharCase, SimpleUnicodeMappingOfTheBasicPlane)
 {
-    char text[] = "Ab_9\xc3\xa9z";
-    CharCase::upperInPlace(text);
-    EXPECT_STREQ(text, "AB_9\xc3\xa9Z");
-    CharCase::lowerInPlace(text);
-    EXPECT_STREQ(text, "ab_9\xc3\xa9z");
+    EXPECT_EQ(CharCase::upper("Ab_9r\xc3\xa9sum\xc3\xa9z"), "AB_9R\xc3\x89SUM\xc3\x89Z");
+    EXPECT_EQ(CharCase::lower("AB_9R\xc3\x89SUM\xc3\x89Z"), "ab_9r\xc3\xa9sum\xc3\xa9z");
+    EXPECT_EQ(CharCase::upper("stra\xc3\x9f" "e"), "STRA\xc3\x9f" "E") << "simple mapping: no SS";
+    EXPECT_EQ(CharCase::lower("\xc8\xba"), "\xe2\xb1\xa5") << "U+023A lowers to three bytes";
+    EXPECT_EQ(CharCase::upper("\xd0\xb6"), "\xd0\x96") << "Cyrillic";
+    EXPECT_EQ(CharCase::upper("\xf0\x90\x90\xa8"), "\xf0\x90\x90\xa8") << "no case outside the plane";
+    EXPECT_EQ(CharCase::upper("a\xff\xc3" "b\xe9"), "A\xff\xc3" "B\xe9") << "invalid bytes stay";
+    EXPECT_EQ(CharCase::upperFirst("\xc3\xa9" "cole"), "\xc3\x89" "cole");
+    EXPECT_EQ(CharCase::upperFirst(""), "");
     EXPECT_TRUE(CharCase::equalIgnoringCase("Vorns.CTL", "vorns.ctl"));
+    EXPECT_TRUE(CharCase::equalIgnoringCase("R\xc3\x89SUM\xc3\x89", "r\xc3\xa9sum\xc3\xa9"));
     EXPECT_FALSE(CharCase::equalIgnoringCase("Vorns.ctl", "Vorns.ct"));
+    EXPECT_FALSE(CharCase::equalIgnoringCase("\xf0\x90\x90\xa8", "\xf0\x90\x90\x80"));
+    EXPECT_FALSE(CharCase::equalIgnoringCase("a\xff", "a\xfe"));
 }
 
 TEST(FormatText, SubstitutesArgumentsAsData)

@@ -14,6 +14,14 @@ TEST(ShortName, WineHashedAliasesMatchWine)
     // The extension is the part after the last dot, at most three characters.
     EXPECT_EQ(ShortName::wineAlias("archive.tar.gzip").substr(0, 5), "ARCH~");
     EXPECT_EQ(ShortName::wineAlias("archive.tar.gzip").substr(8), ".GZI");
+    // Hashed over UTF-16 with Unicode lower case; one '_' per unit outside
+    // ASCII; dots before the extension and leading dots become '_'.
+    EXPECT_EQ(ShortName::wineAlias("caf\xc3\xa9.txt"), "CAF_~CRT.TXT");
+    EXPECT_EQ(ShortName::wineAlias("a.b.c.txt"), "A_B_~BDV.TXT");
+    EXPECT_EQ(ShortName::wineAlias(".abc"), "_ABC~XKT");
+    EXPECT_EQ(ShortName::wineAlias("r\xc3\xa9sum\xc3\xa9"), "R_SU~RT4");
+    EXPECT_EQ(ShortName::wineAlias("vorn set 2118"), "VORN~5J4");
+    EXPECT_EQ(ShortName::wineAlias("Vorn set 3002"), "VORN~5J4");
 }
 
 TEST(ShortName, NumberedAliasesCountCollisionsInNameOrder)
@@ -84,6 +92,44 @@ TEST_F(DosPathTest, ExistenceCountsAnyEntryAndWildcards)
     // The stored-name lookup takes wildcards literally.
     EXPECT_FALSE(LookupStoredName("C:\\Vorns\\Le*.vrn"));
     EXPECT_FALSE(LookupStoredName("C:\\Vorns\\"));
+}
+
+TEST_F(DosPathTest, NamesMatchAsWineMatchesThem)
+{
+    prefix.writeFile("Vorns/r\xc3\xa9sum\xc3\xa9.vrn", "x");
+    prefix.writeFile("Vorns/caf\xc3\xa9.txt", "x");
+    prefix.writeFile("Vorns/a.b.c.txt", "x");
+    prefix.writeFile("Vorns/.abc", "x");
+    prefix.writeFile("Vorns/ABCD", "x");
+    prefix.writeFile("Vorns/name.", "x");
+    prefix.writeFile("Vorns/vorn set 2118", "x");
+    prefix.writeFile("Vorns/Vorn set 3002", "x");
+    prefix.writeFile("withdots/readme", "x");
+    prefix.writeFile("withdots/notes.txt", "x");
+    prefix.writeFile("nodots/notes.txt", "x");
+    // Letter case beyond ASCII, and '?' standing for one character.
+    EXPECT_EQ(LookupStoredName("C:\\Vorns\\R\xc3\x89SUM\xc3\x89.VRN"), "r\xc3\xa9sum\xc3\xa9.vrn");
+    EXPECT_TRUE(FileExists("C:\\Vorns\\R\xc3\x89SUM\xc3\x89.vrn")) << "a typed twin is seen as taken";
+    EXPECT_TRUE(FileExists("C:\\Vorns\\r?sum?.vrn"));
+    EXPECT_FALSE(FileExists("C:\\Vorns\\r??sum?.vrn"));
+    // Wine's hashed aliases.
+    EXPECT_EQ(LookupStoredName("C:\\Vorns\\CAF_~CRT.TXT"), "caf\xc3\xa9.txt");
+    EXPECT_EQ(LookupStoredName("C:\\Vorns\\a_b_~bdv.txt"), "a.b.c.txt");
+    EXPECT_EQ(LookupStoredName("C:\\Vorns\\_ABC~XKT"), ".abc");
+    EXPECT_EQ(LookupStoredName("C:\\Vorns\\VORN~5J4"), "vorn set 2118") << "the first in case-insensitive order";
+    // Trailing dots and spaces of the last component are dropped.
+    EXPECT_EQ(LookupStoredName("C:\\Vorns\\ABCD."), "ABCD");
+    EXPECT_EQ(LookupStoredName("C:\\Vorns\\abcd . "), "ABCD");
+    EXPECT_FALSE(LookupStoredName("C:\\Vorns\\name.")) << "looks up name, not name.";
+    EXPECT_EQ(DosPath::resolve("C:\\Vorns\\Leaf.vrn. ").hostPath, prefix.root() + "/dosdevices/c:/Vorns/Leaf.vrn");
+    // The Windows file search's patterns.
+    EXPECT_TRUE(FileExists("C:\\withdots\\*.*"));
+    EXPECT_TRUE(FileExists("C:\\withdots\\readme.*")) << "*.* and .* match names without a dot";
+    EXPECT_TRUE(FileExists("C:\\withdots\\*."));
+    EXPECT_TRUE(FileExists("C:\\withdots\\read*."));
+    EXPECT_FALSE(FileExists("C:\\nodots\\x*."));
+    EXPECT_TRUE(FileExists("C:\\Vorns\\caf_~*")) << "patterns match Wine's aliases too";
+    EXPECT_FALSE(FileExists("C:\\Vorns\\ABCD~*")) << "a legal 8.3 name has no alias";
 }
 
 TEST(DosPathDefaults, PrefixWithoutDosDevicesHasWinesTwoDrives)

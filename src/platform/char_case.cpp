@@ -1,0 +1,132 @@
+#include "char_case.h"
+
+#include <QChar>
+
+namespace CharCase {
+namespace {
+
+// The character that starts at text[at] and its length in bytes, or a
+// length of 0 when the bytes there are not valid UTF-8.
+struct Decoded {
+    char32_t character = 0;
+    std::size_t length = 0;
+};
+
+Decoded decodeAt(std::string_view text, std::size_t at)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    if (lead < 0x80)
+        return {lead, 1};
+    std::size_t length = 0;
+    char32_t character = 0;
+    char32_t smallest = 0;
+    if ((lead & 0xE0) == 0xC0) {
+        length = 2, character = lead & 0x1F, smallest = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3, character = lead & 0x0F, smallest = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4, character = lead & 0x07, smallest = 0x10000;
+    } else {
+        return {};
+    }
+    if (at + length > text.size())
+        return {};
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(at + i) & 0xC0) != 0x80)
+            return {};
+        character = (character << 6) | (byte(at + i) & 0x3F);
+    }
+    if (character < smallest || character > 0x10FFFF || (character >= 0xD800 && character < 0xE000))
+        return {};
+    return {character, length};
+}
+
+void appendUtf8(std::string& out, char32_t c)
+{
+    if (c < 0x80) {
+        out += char(c);
+    } else if (c < 0x800) {
+        out += char(0xC0 | (c >> 6));
+        out += char(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+        out += char(0xE0 | (c >> 12));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    } else {
+        out += char(0xF0 | (c >> 18));
+        out += char(0x80 | ((c >> 12) & 0x3F));
+        out += char(0x80 | ((c >> 6) & 0x3F));
+        out += char(0x80 | (c & 0x3F));
+    }
+}
+
+template <typename Map>
+std::string mapped(std::string_view text, std::size_t count, Map map)
+{
+    std::string out;
+    out.reserve(text.size());
+    std::size_t at = 0;
+    for (std::size_t done = 0; at < text.size() && done < count; ++done) {
+        const Decoded d = decodeAt(text, at);
+        if (d.length == 0) {
+            out += text[at++];
+            continue;
+        }
+        appendUtf8(out, d.character < 0x10000 ? map(char16_t(d.character)) : d.character);
+        at += d.length;
+    }
+    out.append(text.substr(at));
+    return out;
+}
+
+} // namespace
+
+char16_t upperUnit(char16_t unit)
+{
+    return unit < 0x80 ? char16_t(toUpper(char(unit))) : char16_t(QChar::toUpper(char32_t(unit)));
+}
+
+char16_t lowerUnit(char16_t unit)
+{
+    return unit < 0x80 ? char16_t(toLower(char(unit))) : char16_t(QChar::toLower(char32_t(unit)));
+}
+
+std::string upper(std::string_view text)
+{
+    return mapped(text, text.size(), upperUnit);
+}
+
+std::string lower(std::string_view text)
+{
+    return mapped(text, text.size(), lowerUnit);
+}
+
+std::string upperFirst(std::string_view text)
+{
+    return mapped(text, 1, upperUnit);
+}
+
+bool equalIgnoringCase(std::string_view a, std::string_view b)
+{
+    std::size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        const Decoded x = decodeAt(a, i);
+        const Decoded y = decodeAt(b, j);
+        if (x.length == 0 || y.length == 0) {
+            // Invalid bytes match only themselves.
+            if (x.length != y.length || a[i] != b[j])
+                return false;
+            ++i, ++j;
+            continue;
+        }
+        const auto fold = [](char32_t c) { return c < 0x10000 ? char32_t(upperUnit(char16_t(c))) : c; };
+        if (fold(x.character) != fold(y.character))
+            return false;
+        i += x.length;
+        j += y.length;
+    }
+    return i == a.size() && j == b.size();
+}
+
+} // namespace CharCase
