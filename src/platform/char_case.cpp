@@ -82,14 +82,23 @@ std::string mapped(std::string_view text, std::size_t count, Map map)
 
 } // namespace
 
+// Windows' case tables, which Wine uses, hold only the mappings that go
+// both ways: the Kelvin sign, final sigma and dotless i keep their case,
+// since their upper or lower case maps back to another character.
 char16_t upperUnit(char16_t unit)
 {
-    return unit < 0x80 ? char16_t(toUpper(char(unit))) : char16_t(QChar::toUpper(char32_t(unit)));
+    if (unit < 0x80)
+        return char16_t(toUpper(char(unit)));
+    const char32_t upper = QChar::toUpper(char32_t(unit));
+    return upper < 0x10000 && QChar::toLower(upper) == unit ? char16_t(upper) : unit;
 }
 
 char16_t lowerUnit(char16_t unit)
 {
-    return unit < 0x80 ? char16_t(toLower(char(unit))) : char16_t(QChar::toLower(char32_t(unit)));
+    if (unit < 0x80)
+        return char16_t(toLower(char(unit)));
+    const char32_t lower = QChar::toLower(char32_t(unit));
+    return lower < 0x10000 && QChar::toUpper(lower) == unit ? char16_t(lower) : unit;
 }
 
 std::string upper(std::string_view text)

@@ -5,8 +5,9 @@
 
 // Letter case of UTF-8 text as Wine sees it: each character of the Basic
 // Multilingual Plane maps by Unicode simple case mapping (one character to
-// one character, never "ß" to "SS"); characters outside it have no case, as
-// Wine maps UTF-16 units one at a time. Bytes that are not valid UTF-8 stay
+// one character, never "ß" to "SS") where that mapping goes both ways, as in
+// Windows' case tables; characters outside the plane have no case, as Wine
+// maps UTF-16 units one at a time. Bytes that are not valid UTF-8 stay
 // as they are, and no character is ever split.
 namespace CharCase {
 

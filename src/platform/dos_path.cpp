@@ -54,19 +54,27 @@ std::vector<std::string> foldDots(const std::vector<std::string>& parts)
     return folded;
 }
 
-// Windows drops the trailing dots and spaces of a path's last component
-// before it looks the path up or creates the file: "ABCD." is ABCD. A last
-// component of dots alone names the folder that holds it.
-void stripTrailingDotsAndSpaces(std::vector<std::string>& parts, DosPath::Syntax syntax)
+// Windows tidies a path's dots and spaces before it touches the disk: the
+// last component loses its trailing dots and spaces ("ABCD." is ABCD; one of
+// dots alone leaves the path ending in a separator, which names no entry),
+// and, read as Windows reads paths, every other component loses one
+// trailing dot.
+void tidyDotsAndSpaces(std::vector<std::string>& parts, bool& endsWithSeparator, DosPath::Syntax syntax)
 {
     if (parts.empty())
         return;
+    if (syntax == DosPath::Syntax::folded)
+        for (std::size_t i = 0; i + 1 < parts.size(); ++i)
+            if (parts[i].back() == '.')
+                parts[i].pop_back();
     std::string& last = parts.back();
     const std::size_t keep = last.find_last_not_of(". ");
-    if (keep != std::string::npos)
+    if (keep != std::string::npos) {
         last.erase(keep + 1);
-    else if (syntax == DosPath::Syntax::folded)
+    } else if (syntax == DosPath::Syntax::folded) {
         parts.pop_back();
+        endsWithSeparator = true;
+    }
     // Read literally, "." and ".." stay as written: no entry has those names.
 }
 
@@ -129,7 +137,7 @@ DosPath DosPath::resolve(const std::string& windowsPath, const WinePrefix& prefi
     }
     if (syntax == Syntax::folded)
         parts = foldDots(parts);
-    stripTrailingDotsAndSpaces(parts, syntax);
+    tidyDotsAndSpaces(parts, result.endsWithSeparator, syntax);
     for (const std::string& part : parts)
         if (isInvalidDosName(part))
             return result;
@@ -141,18 +149,23 @@ DosPath DosPath::resolve(const std::string& windowsPath, const WinePrefix& prefi
         const bool last = i + 1 == parts.size();
         if (last) {
             result.parentHostPath = host;
-            result.parentExists = onDisk;
+            // A file in the middle of a path is no folder to hold anything.
+            result.parentExists = onDisk && (i == 0 || HostDirectory(host).exists());
+            result.parentIsRoot = i == 0;
         }
-        std::optional<std::string> stored;
+        // The host path follows the entries Wine would open; the stored
+        // name of the last component is the one its directory search shows.
+        const HostDirectory folder(host);
+        std::optional<std::string> opened;
         if (onDisk)
-            stored = HostDirectory(host).find(parts[i]);
-        onDisk = stored.has_value();
-        host = joinHost(host, stored ? *stored : parts[i]);
+            opened = folder.find(parts[i], HostDirectory::Order::opening);
+        onDisk = opened.has_value();
+        host = joinHost(host, opened ? *opened : parts[i]);
         if (last) {
             result.finalComponent = parts[i];
             result.exists = onDisk;
-            if (stored)
-                result.storedName = *stored;
+            if (opened)
+                result.storedName = *folder.find(parts[i], HostDirectory::Order::listing);
         }
     }
     if (parts.empty())

@@ -17,6 +17,8 @@ struct DosPath {
     // Host folder that holds the final component, and whether it exists.
     std::string parentHostPath;
     bool parentExists = false;
+    // The final component stands directly under the root.
+    bool parentIsRoot = false;
     // The final component as written (after . and .. were folded), empty
     // for a bare root.
     std::string finalComponent;

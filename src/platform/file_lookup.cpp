@@ -20,7 +20,7 @@ bool FileExists(const std::string& windowsPath)
     if (path.exists)
         return true;
     return hasWildcard(path.finalComponent) && path.parentExists
-        && HostDirectory(path.parentHostPath).anyMatches(path.finalComponent);
+        && HostDirectory(path.parentHostPath).anyMatches(path.finalComponent, !path.parentIsRoot);
 }
 
 std::optional<std::string> LookupStoredName(const std::string& windowsPath)

@@ -51,7 +51,7 @@ const std::vector<std::string>& HostDirectory::names() const
     return *m_names;
 }
 
-std::optional<std::string> HostDirectory::find(const std::string& name) const
+std::optional<std::string> HostDirectory::find(const std::string& name, Order order) const
 {
     // Not names of entries: a lookup must never step out of this folder.
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
@@ -61,11 +61,13 @@ std::optional<std::string> HostDirectory::find(const std::string& name) const
     if (::lstat(exact.c_str(), &info) == 0)
         return name;
 
-    // The first match in name order, found without sorting the folder.
     const auto& all = names();
+    const auto earlier = [order](const std::string& entry, const std::string* best) {
+        return !best || (order == Order::listing && inCaseInsensitiveOrder(entry, *best));
+    };
     const std::string* first = nullptr;
     for (const std::string& entry : all)
-        if (CharCase::equalIgnoringCase(entry, name) && (!first || entry < *first))
+        if (CharCase::equalIgnoringCase(entry, name) && earlier(entry, first))
             first = &entry;
     if (first)
         return *first;
@@ -73,12 +75,11 @@ std::optional<std::string> HostDirectory::find(const std::string& name) const
     // Every short alias holds a tilde.
     if (name.find('~') == std::string::npos || !ShortName::isLegal83(name))
         return std::nullopt;
-    // Wine's hashed alias first: where several entries share one, Wine
-    // answers the first of them in case-insensitive name order.
+    // Wine's hashed alias before Windows' numbered one.
     const std::string* hashed = nullptr;
     for (const std::string& entry : all)
         if (!ShortName::isLegal83(entry) && CharCase::equalIgnoringCase(ShortName::wineAlias(entry), name)
-            && (!hashed || inCaseInsensitiveOrder(entry, *hashed)))
+            && earlier(entry, hashed))
             hashed = &entry;
     if (hashed)
         return *hashed;
@@ -100,11 +101,13 @@ const std::vector<std::string>& HostDirectory::sortedNames() const
     return *m_names;
 }
 
-bool HostDirectory::anyMatches(const std::string& pattern) const
+bool HostDirectory::anyMatches(const std::string& pattern, bool withDotEntries) const
 {
     // As Wine's directory search: the long name, else Wine's hashed alias of
     // a name that is not a legal 8.3 name.
     const std::u16string mask = utf16(pattern);
+    if (withDotEntries && (matchesWildcard(mask, u".") || matchesWildcard(mask, u"..")))
+        return true;
     for (const std::string& entry : names())
         if (matchesWildcard(mask, utf16(entry))
             || (!ShortName::isLegal83(entry) && matchesWildcard(mask, utf16(ShortName::wineAlias(entry)))))

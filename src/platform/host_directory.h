@@ -13,15 +13,25 @@ public:
 
     bool exists() const;
 
+    // Which entry answers when several match (names that differ only in
+    // case, a hashed alias two names share). Wine differs by purpose:
+    enum class Order {
+        // Its directory search (FindFirstFile): the first in case-insensitive
+        // name order, names equal but for case in byte order.
+        listing,
+        // Opening or creating a path: the first in directory order.
+        opening,
+    };
+
     // The stored name of the entry that `name` names here: the exact name,
-    // else the first case-insensitive match in name order, else the entry
-    // whose Wine alias it is (the first in case-insensitive order where
-    // several share one), else the entry whose numbered alias it is.
-    std::optional<std::string> find(const std::string& name) const;
+    // else a case-insensitive match, else an entry whose Wine alias it is,
+    // else the entry whose numbered alias it is.
+    std::optional<std::string> find(const std::string& name, Order order) const;
 
     // Whether any entry's long name or Wine alias matches `pattern`, in
-    // which '*' stands for any run of characters and '?' for one.
-    bool anyMatches(const std::string& pattern) const;
+    // which '*' stands for any run of characters and '?' for one. A folder
+    // below a drive's root also lists "." and "..", as Windows lists them.
+    bool anyMatches(const std::string& pattern, bool withDotEntries) const;
 
 private:
     const std::vector<std::string>& names() const;

@@ -16,6 +16,13 @@ TEST(CharCase, SimpleUnicodeMappingOfTheBasicPlane)
     EXPECT_EQ(CharCase::upper("a\xff\xc3" "b\xe9"), "A\xff\xc3" "B\xe9") << "invalid bytes stay";
     EXPECT_EQ(CharCase::upperFirst("\xc3\xa9" "cole"), "\xc3\x89" "cole");
     EXPECT_EQ(CharCase::upperFirst(""), "");
+    // Only mappings that go both ways, as in Windows' tables: dotless i,
+    // final sigma and the Kelvin sign keep their case.
+    EXPECT_EQ(CharCase::upper("\xc4\xb1\xcf\x82"), "\xc4\xb1\xcf\x82");
+    EXPECT_EQ(CharCase::lower("\xe2\x84\xaa\xc4\xb0"), "\xe2\x84\xaa\xc4\xb0");
+    EXPECT_EQ(CharCase::upper("\xcf\x83"), "\xce\xa3") << "sigma goes both ways";
+    EXPECT_FALSE(CharCase::equalIgnoringCase("PROGRAMI", "programi\xc4\xb1"));
+    EXPECT_FALSE(CharCase::equalIgnoringCase("\xce\xa3", "\xcf\x82"));
     EXPECT_TRUE(CharCase::equalIgnoringCase("Vorns.CTL", "vorns.ctl"));
     EXPECT_TRUE(CharCase::equalIgnoringCase("R\xc3\x89SUM\xc3\x89", "r\xc3\xa9sum\xc3\xa9"));
     EXPECT_FALSE(CharCase::equalIgnoringCase("Vorns.ctl", "Vorns.ct"));

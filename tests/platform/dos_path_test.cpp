@@ -129,6 +129,17 @@ TEST_F(DosPathTest, NamesMatchAsWineMatchesThem)
     EXPECT_TRUE(FileExists("C:\\withdots\\read*."));
     EXPECT_FALSE(FileExists("C:\\nodots\\x*."));
     EXPECT_TRUE(FileExists("C:\\Vorns\\caf_~*")) << "patterns match Wine's aliases too";
+    // A folder below a drive's root lists "." and "..".
+    EXPECT_TRUE(FileExists("C:\\nodots\\??"));
+    EXPECT_TRUE(FileExists("C:\\nodots\\.*"));
+    EXPECT_FALSE(FileExists("C:\\?"));
+    EXPECT_EQ(ShortName::wineAlias("\xe2\x84\xaa"), "_~~~~U3F") << "the Kelvin sign hashes as itself";
+    // Every component but the last loses one trailing dot.
+    EXPECT_EQ(DosPath::resolve("C:\\withdots.\\readme").storedName, "readme");
+    EXPECT_FALSE(DosPath::resolve("C:\\withdots..\\readme").exists);
+    // A file in the middle of a path holds nothing.
+    EXPECT_FALSE(DosPath::resolve("C:\\withdots\\readme\\x").parentExists);
+    EXPECT_TRUE(DosPath::resolve("C:\\withdots\\x").parentExists);
     EXPECT_FALSE(FileExists("C:\\Vorns\\ABCD~*")) << "a legal 8.3 name has no alias";
 }
 
