@@ -1,11 +1,11 @@
 // In-process figures, each beside its floor: reading the registration,
 // one installation run, and the two proposal searches at two sizes.
 //   quillop_benchmarks <prefix with a realistic system.reg> [benchmark flags]
-#include "dialog.h"
-#include "name_proposals.h"
-#include "quillop_dlg.h"
-#include "registry.h"
-#include "wine_prefix.h"
+#include "app/quillop_dlg.h"
+#include "install/name_proposals.h"
+#include "platform/dialog.h"
+#include "platform/registry.h"
+#include "platform/wine_prefix.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 // Quillop's own start-up, ended as soon as the main window is shown with
 // its folder found.
-#include "dialog.h"
-#include "quillop_app.h"
+#include "app/quillop_app.h"
+#include "platform/dialog.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -41,8 +41,7 @@ int numberIn(const std::string& value, const std::string& key, int low, int high
         throw Fault{key + " is not a number: \"" + value + "\""};
     const int number = std::stoi(value);
     if (number < low || number > high)
-        throw Fault{key + " " + value + " is outside " + std::to_string(low) + " to "
-                    + std::to_string(high)};
+        throw Fault{key + " " + value + " is outside " + std::to_string(low) + " to " + std::to_string(high)};
     return number;
 }
 
@@ -58,9 +57,8 @@ void checkName(const std::string& name, const std::string& key)
 // The record: CR LF, the eight key lines in order, CR LF.
 void checkRecord(const std::string& text, std::uint32_t& pngWidth, std::uint32_t& pngHeight)
 {
-    static const char* keys[] = {"VornName:", "VornFile:", "StepSize:", "VornsAcross:",
-                                 "VornsDown:", "TotalVorns:", "VornPlacementMode:",
-                                 "VornSelectionMode:"};
+    static const char* keys[] = {"VornName:",  "VornFile:",   "StepSize:",          "VornsAcross:",
+                                 "VornsDown:", "TotalVorns:", "VornPlacementMode:", "VornSelectionMode:"};
     if (text.compare(0, 2, "\r\n") != 0)
         throw Fault{"the record does not start with CR LF"};
     std::size_t at = 2;
@@ -138,8 +136,7 @@ int main(int argc, char* argv[])
                 readPngSize(png, width, height);
                 checkRecord(record, width, height);
             } catch (const Fault& fault) {
-                throw Fault{"catalogue entry " + std::to_string(count + 1) + " (" + base + "): "
-                            + fault.message};
+                throw Fault{"catalogue entry " + std::to_string(count + 1) + " (" + base + "): " + fault.message};
             }
             ctl << "    <file alias=\"IDR_CTL" << count + 1 << "\">" << base << ".ctl</file>\n";
             vrn << "    <file alias=\"IDR_VRN" << count + 1 << "\">" << base << ".png</file>\n";
@@ -147,14 +144,14 @@ int main(int argc, char* argv[])
         if (count == 0)
             throw Fault{"the catalogue in " + source + " has no entries"};
 
-        const std::string countBytes{char(count & 0xff), char(count >> 8 & 0xff),
-                                     char(count >> 16 & 0xff), char(count >> 24 & 0xff)};
+        const std::string countBytes{char(count & 0xff), char(count >> 8 & 0xff), char(count >> 16 & 0xff),
+                                     char(count >> 24 & 0xff)};
         writeIfChanged(output + "/IDR_NUM_VORNS", countBytes);
         writeIfChanged(output + "/catalogue.qrc",
-                       "<RCC>\n  <qresource prefix=\"/NUM_VORNS\">\n    <file alias=\"IDR_NUM_VORNS\">"
-                           + output + "/IDR_NUM_VORNS</file>\n  </qresource>\n"
-                           + "  <qresource prefix=\"/CTL\">\n" + ctl.str() + "  </qresource>\n"
-                           + "  <qresource prefix=\"/VRN\">\n" + vrn.str() + "  </qresource>\n</RCC>\n");
+                       "<RCC>\n  <qresource prefix=\"/NUM_VORNS\">\n    <file alias=\"IDR_NUM_VORNS\">" + output
+                           + "/IDR_NUM_VORNS</file>\n  </qresource>\n" + "  <qresource prefix=\"/CTL\">\n" + ctl.str()
+                           + "  </qresource>\n" + "  <qresource prefix=\"/VRN\">\n" + vrn.str()
+                           + "  </qresource>\n</RCC>\n");
     } catch (const Fault& fault) {
         std::fprintf(stderr, "catalogue_builder: %s\n", fault.message.c_str());
         return 1;

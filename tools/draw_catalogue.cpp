@@ -181,8 +181,8 @@ QImage drawGrid(const Entry& entry)
         for (int column = 0; column < entry.across; ++column, ++index) {
             painter.save();
             painter.translate(column * kCell + kCell / 2, row * kCell + kCell / 2);
-            const QColor color = QColor::fromHsv((entry.hue + index * 9) % 360, 150 + (index * 13) % 90,
-                                                 170 + (index * 7) % 70);
+            const QColor color
+                = QColor::fromHsv((entry.hue + index * 9) % 360, 150 + (index * 13) % 90, 170 + (index * 7) % 70);
             entry.draw(painter, index, color);
             painter.restore();
         }
@@ -217,8 +217,10 @@ QImage drawIcon(int size)
     p.setBrush(tile);
     p.setPen(Qt::NoPen);
     p.drawRoundedRect(QRectF(8, 8, 240, 240), 44, 44);
-    const struct { qreal x, y, r; int hue; } dots[] = {
-        {70, 180, 26, 110}, {118, 196, 18, 50}, {160, 176, 22, 330}, {196, 150, 14, 185}};
+    const struct {
+        qreal x, y, r;
+        int hue;
+    } dots[] = {{70, 180, 26, 110}, {118, 196, 18, 50}, {160, 176, 22, 330}, {196, 150, 14, 185}};
     for (const auto& d : dots) {
         p.save();
         p.translate(d.x, d.y);

@@ -1,6 +1,6 @@
-#include "about_dlg.h"
+#include "app/about_dlg.h"
 
-#include "dialog_templates.h"
+#include "res/dialog_templates.h"
 
 CAboutDlg::CAboutDlg(QWidget* parent)
     : Dialog(kAboutBoxTemplate, parent)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialog.h"
+#include "platform/dialog.h"
 
 // The About box: the icon, the program's title and OK.
 class CAboutDlg : public Dialog {

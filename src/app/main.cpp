@@ -1,4 +1,4 @@
-#include "quillop_app.h"
+#include "app/quillop_app.h"
 
 #include <QApplication>
 

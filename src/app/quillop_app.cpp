@@ -1,6 +1,6 @@
-#include "quillop_app.h"
+#include "app/quillop_app.h"
 
-#include "quillop_dlg.h"
+#include "app/quillop_dlg.h"
 
 CQuillopApp theApp;
 

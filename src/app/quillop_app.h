@@ -1,6 +1,6 @@
 #pragma once
 
-#include "win_app.h"
+#include "platform/win_app.h"
 
 // The application: runs the main dialog and ends when it closes.
 class CQuillopApp : public WinApp {

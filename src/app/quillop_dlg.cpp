@@ -1,9 +1,9 @@
-#include "quillop_dlg.h"
+#include "app/quillop_dlg.h"
 
-#include "about_dlg.h"
-#include "dialog_templates.h"
-#include "resource_ids.h"
-#include "string_table.h"
+#include "app/about_dlg.h"
+#include "res/dialog_templates.h"
+#include "res/resource_ids.h"
+#include "res/string_table.h"
 
 #include <QProgressBar>
 #include <QPushButton>
@@ -12,10 +12,8 @@ CQuillopDlg::CQuillopDlg(QWidget* parent)
     : Dialog(kMainDialogTemplate, parent)
     , m_hIcon(LoadIcon(QStringLiteral("IDR_MAINFRAME")))
 {
-    connect(qobject_cast<QPushButton*>(GetDlgItem(IDC_INSTALL)), &QPushButton::clicked, this,
-            &CQuillopDlg::OnInstall);
-    connect(qobject_cast<QPushButton*>(GetDlgItem(IDC_BROWSE)), &QPushButton::clicked, this,
-            &CQuillopDlg::OnBrowse);
+    connect(qobject_cast<QPushButton*>(GetDlgItem(IDC_INSTALL)), &QPushButton::clicked, this, &CQuillopDlg::OnInstall);
+    connect(qobject_cast<QPushButton*>(GetDlgItem(IDC_BROWSE)), &QPushButton::clicked, this, &CQuillopDlg::OnBrowse);
 }
 
 void CQuillopDlg::DoDataExchange(bool saveAndValidate)

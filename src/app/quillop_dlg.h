@@ -1,7 +1,7 @@
 #pragma once
 
-#include "catalogue.h"
-#include "dialog.h"
+#include "payload/catalogue.h"
+#include "platform/dialog.h"
 
 #include <QIcon>
 

@@ -1,9 +1,9 @@
-#include "dir_dialog.h"
+#include "host/dir_dialog.h"
 
-#include "dialog.h"
-#include "folder_picker.h"
-#include "resource_ids.h"
-#include "string_table.h"
+#include "platform/dialog.h"
+#include "platform/folder_picker.h"
+#include "res/resource_ids.h"
+#include "res/string_table.h"
 
 std::string CDirDialog::s_strPath;
 

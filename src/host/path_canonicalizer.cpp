@@ -1,7 +1,7 @@
-#include "path_canonicalizer.h"
+#include "host/path_canonicalizer.h"
 
-#include "char_case.h"
-#include "file_lookup.h"
+#include "platform/char_case.h"
+#include "platform/file_lookup.h"
 
 #include <cstring>
 
@@ -178,8 +178,7 @@ int CanonicalizePath(char* path, bool isFile)
         NormalizeCaseWithin(result, finalName);
         if (!appendInto(expanded, sizeof expanded, finalName))
             return kCannotCanonicalize;
-        return copyInto(path, kPathBufferSize, expanded, std::strlen(expanded)) ? kPathOk
-                                                                                : kCannotCanonicalize;
+        return copyInto(path, kPathBufferSize, expanded, std::strlen(expanded)) ? kPathOk : kCannotCanonicalize;
     }
 
     std::size_t rootEnd = 0;

@@ -1,7 +1,7 @@
-#include "vorns_folder.h"
+#include "host/vorns_folder.h"
 
-#include "control_file.h"
-#include "path_canonicalizer.h"
+#include "host/path_canonicalizer.h"
+#include "payload/control_file.h"
 
 #include <cstring>
 

@@ -1,9 +1,9 @@
-#include "conflict_checks.h"
+#include "install/conflict_checks.h"
 
-#include "dup_file_name_dlg.h"
-#include "dup_vorn_name_dlg.h"
-#include "file_lookup.h"
-#include "resource_ids.h"
+#include "install/dup_file_name_dlg.h"
+#include "install/dup_vorn_name_dlg.h"
+#include "platform/file_lookup.h"
+#include "res/resource_ids.h"
 
 namespace {
 

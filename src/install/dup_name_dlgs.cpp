@@ -1,12 +1,12 @@
 // The two conflict dialogs. Both propose a name, show the taken one in their
 // prompt and hand back the field's text exactly as typed.
-#include "dup_file_name_dlg.h"
-#include "dup_vorn_name_dlg.h"
+#include "install/dup_file_name_dlg.h"
+#include "install/dup_vorn_name_dlg.h"
 
-#include "dialog_templates.h"
-#include "name_proposals.h"
-#include "resource_ids.h"
-#include "text_format.h"
+#include "install/name_proposals.h"
+#include "platform/text_format.h"
+#include "res/dialog_templates.h"
+#include "res/resource_ids.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialog.h"
+#include "platform/dialog.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "name_proposals.h"
+#include "install/name_proposals.h"
 
-#include "file_lookup.h"
-#include "text_search.h"
+#include "platform/file_lookup.h"
+#include "platform/text_search.h"
 
 #include <cstdint>
 #include <unordered_set>

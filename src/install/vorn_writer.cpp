@@ -1,6 +1,6 @@
-#include "vorn_writer.h"
+#include "install/vorn_writer.h"
 
-#include "file_exception.h"
+#include "platform/file_exception.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "control_file.h"
+#include "payload/control_file.h"
 
 #include <QByteArray>
 

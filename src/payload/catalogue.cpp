@@ -1,9 +1,9 @@
-#include "catalogue.h"
+#include "payload/catalogue.h"
 
-#include "module_resources.h"
-#include "resource_ids.h"
-#include "string_table.h"
-#include "text_format.h"
+#include "platform/module_resources.h"
+#include "platform/text_format.h"
+#include "res/resource_ids.h"
+#include "res/string_table.h"
 
 #include <algorithm>
 #include <cstring>
@@ -53,8 +53,8 @@ std::uint32_t ReadCatalogueCount()
     if (!bytes || bytes->size() != 4)
         throw CantLoadVorn;
     const auto* b = reinterpret_cast<const unsigned char*>(bytes->constData());
-    const std::uint32_t count = std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8
-        | std::uint32_t(b[2]) << 16 | std::uint32_t(b[3]) << 24;
+    const std::uint32_t count
+        = std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 | std::uint32_t(b[3]) << 24;
     if (count == 0)
         throw CantLoadVorn;
     return count;

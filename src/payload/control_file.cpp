@@ -1,8 +1,8 @@
-#include "control_file.h"
+#include "payload/control_file.h"
 
-#include "file_exception.h"
-#include "resource_ids.h"
-#include "string_table.h"
+#include "platform/file_exception.h"
+#include "res/resource_ids.h"
+#include "res/string_table.h"
 
 #include <cerrno>
 #include <cstdint>
@@ -17,8 +17,7 @@ ControlFile OpenControlFile(const std::string& folder)
 {
     ControlFile file;
     file.path = ControlFilePath(folder);
-    file.handle.Open(file.path,
-                     StdioFile::typeBinary | StdioFile::shareExclusive | StdioFile::modeReadWrite);
+    file.handle.Open(file.path, StdioFile::typeBinary | StdioFile::shareExclusive | StdioFile::modeReadWrite);
     file.handle.SeekToEnd();
     return file;
 }
@@ -52,7 +51,6 @@ void SeekToEnd(ControlFile& file)
 {
     file.handle.SeekToEnd();
 }
-
 
 std::string FormatRecord(const VornRecord& record)
 {

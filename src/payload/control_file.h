@@ -1,8 +1,8 @@
 #pragma once
 
-#include "catalogue.h"
-#include "control_text.h"
-#include "stdio_file.h"
+#include "payload/catalogue.h"
+#include "payload/control_text.h"
+#include "platform/stdio_file.h"
 
 #include <cstdint>
 #include <string>

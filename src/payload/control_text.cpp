@@ -1,4 +1,4 @@
-#include "control_text.h"
+#include "payload/control_text.h"
 
 #include <cstring>
 
@@ -74,8 +74,8 @@ void ControlText::noteNames()
         if (colon - text < std::ptrdiff_t(kKey.size() - 1) || std::memcmp(colon - 8, "VornName", 8) != 0)
             continue;
         const char* end = colon + 1;
-        while ((end = static_cast<const char*>(std::memchr(end, '\r', std::size_t(textEnd - end))))
-               && end + 1 < textEnd && end[1] != '\n')
+        while ((end = static_cast<const char*>(std::memchr(end, '\r', std::size_t(textEnd - end)))) && end + 1 < textEnd
+               && end[1] != '\n')
             ++end;
         if (!end || end + 1 >= textEnd) {
             // Its CR LF may come with the next block.

@@ -1,4 +1,4 @@
-#include "char_case.h"
+#include "platform/char_case.h"
 
 #include <QChar>
 
@@ -61,8 +61,7 @@ void appendUtf8(std::string& out, char32_t c)
     }
 }
 
-template <typename Map>
-std::string mapped(std::string_view text, std::size_t count, Map map)
+template <typename Map> std::string mapped(std::string_view text, std::size_t count, Map map)
 {
     std::string out;
     out.reserve(text.size());

@@ -12,8 +12,14 @@
 namespace CharCase {
 
 // ASCII letters only: drive letters, hex digits, keywords.
-inline char toUpper(char c) { return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c; }
-inline char toLower(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
+inline char toUpper(char c)
+{
+    return (c >= 'a' && c <= 'z') ? char(c - 'a' + 'A') : c;
+}
+inline char toLower(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
 
 std::string upper(std::string_view text);
 std::string lower(std::string_view text);

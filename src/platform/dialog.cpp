@@ -1,6 +1,6 @@
-#include "dialog.h"
+#include "platform/dialog.h"
 
-#include "resource_ids.h"
+#include "platform/dialog_ids.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -171,10 +171,8 @@ Dialog::Dialog(const DialogTemplate& dialogTemplate, QWidget* parent)
     : QDialog(parent ? parent : mainWindow())
 {
     setWindowTitle(QString::fromUtf8(dialogTemplate.title));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowCloseButtonHint
-                   | ((dialogTemplate.style & MinimizeBox) ? Qt::WindowMinimizeButtonHint
-                                                            : Qt::WindowType(0)));
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
+                   | ((dialogTemplate.style & MinimizeBox) ? Qt::WindowMinimizeButtonHint : Qt::WindowType(0)));
 
     // The template names a Windows face; as Wine does, the system's own
     // user-interface face stands in for it, at the template's size.
@@ -213,8 +211,7 @@ void Dialog::createControls(const DialogTemplate& dialogTemplate)
         widget->setGeometry(mapDialogRect(control.x, control.y, control.cx, control.cy));
         // An icon control's text names the icon, drawn at the control's size.
         if (control.kind == ControlKind::Icon)
-            static_cast<QLabel*>(widget)->setPixmap(
-                LoadIcon(QString::fromUtf8(control.text)).pixmap(widget->size()));
+            static_cast<QLabel*>(widget)->setPixmap(LoadIcon(QString::fromUtf8(control.text)).pixmap(widget->size()));
         widget->setFocusPolicy((control.style & TabStop) ? Qt::StrongFocus : Qt::NoFocus);
         if (control.style & Hidden)
             widget->hide();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialog_template.h"
+#include "platform/dialog_template.h"
 
 #include <QDialog>
 

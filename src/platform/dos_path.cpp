@@ -1,7 +1,7 @@
-#include "dos_path.h"
+#include "platform/dos_path.h"
 
-#include "char_case.h"
-#include "host_directory.h"
+#include "platform/char_case.h"
+#include "platform/host_directory.h"
 
 #include <QDir>
 

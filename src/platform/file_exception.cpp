@@ -1,4 +1,4 @@
-#include "file_exception.h"
+#include "platform/file_exception.h"
 
 #include <cerrno>
 #include <cstring>

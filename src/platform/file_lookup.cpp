@@ -1,7 +1,7 @@
-#include "file_lookup.h"
+#include "platform/file_lookup.h"
 
-#include "dos_path.h"
-#include "host_directory.h"
+#include "platform/dos_path.h"
+#include "platform/host_directory.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "folder_picker.h"
+#include "platform/folder_picker.h"
 
-#include "char_case.h"
-#include "dos_path.h"
+#include "platform/char_case.h"
+#include "platform/dos_path.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -46,8 +46,8 @@ std::optional<std::string> pick(QWidget* owner, const std::string& title, const 
             folder.setFile(folder.absolutePath());
         startHost = folder.absoluteFilePath();
     }
-    const QString chosen = QFileDialog::getExistingDirectory(owner, QString::fromUtf8(title.c_str()),
-                                                             startHost, QFileDialog::ShowDirsOnly);
+    const QString chosen = QFileDialog::getExistingDirectory(owner, QString::fromUtf8(title.c_str()), startHost,
+                                                             QFileDialog::ShowDirsOnly);
     if (chosen.isEmpty())
         return std::nullopt;
     return windowsPathOf(chosen.toStdString());

@@ -1,7 +1,7 @@
-#include "host_directory.h"
+#include "platform/host_directory.h"
 
-#include "char_case.h"
-#include "short_name.h"
+#include "platform/char_case.h"
+#include "platform/short_name.h"
 
 #include <QString>
 

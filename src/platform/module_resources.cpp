@@ -1,4 +1,4 @@
-#include "module_resources.h"
+#include "platform/module_resources.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -24,8 +24,7 @@ void setRoot(const QString& newRoot)
 
 std::optional<Handle> find(const std::string& name, const std::string& type)
 {
-    const QString path = root() + QString::fromStdString(type) + QLatin1Char('/')
-        + QString::fromStdString(name);
+    const QString path = root() + QString::fromStdString(type) + QLatin1Char('/') + QString::fromStdString(name);
     const QFileInfo info(path);
     if (!info.exists())
         return std::nullopt;
@@ -35,10 +34,8 @@ std::optional<Handle> find(const std::string& name, const std::string& type)
 std::optional<QByteArray> load(const Handle& handle)
 {
     const QResource resource(handle.path);
-    if (resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression
-        && resource.data())
-        return QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()),
-                                       qsizetype(resource.size()));
+    if (resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression && resource.data())
+        return QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()), qsizetype(resource.size()));
     QFile file(handle.path);
     if (QFileInfo(handle.path).isDir() || !file.open(QIODevice::ReadOnly))
         return std::nullopt;

@@ -1,6 +1,6 @@
-#include "registry.h"
+#include "platform/registry.h"
 
-#include "char_case.h"
+#include "platform/char_case.h"
 
 #include <QFile>
 
@@ -39,8 +39,14 @@ int hexDigit(char c)
     return c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
 }
 
-bool isHighSurrogate(char32_t unit) { return unit >= 0xD800 && unit < 0xDC00; }
-bool isLowSurrogate(char32_t unit) { return unit >= 0xDC00 && unit < 0xE000; }
+bool isHighSurrogate(char32_t unit)
+{
+    return unit >= 0xD800 && unit < 0xDC00;
+}
+bool isLowSurrogate(char32_t unit)
+{
+    return unit >= 0xDC00 && unit < 0xE000;
+}
 
 // The text of a quoted string value, decoded as Wine's loader decodes it into
 // UTF-16 units and handed out as UTF-8. Nothing when the closing quote is
@@ -79,14 +85,22 @@ private:
     bool addEscape(std::string_view text, std::size_t& i)
     {
         switch (const char e = text[i]) {
-        case 'n': return addUnit('\n');
-        case 'r': return addUnit('\r');
-        case 't': return addUnit('\t');
-        case 'a': return addUnit('\a');
-        case 'b': return addUnit('\b');
-        case 'e': return addUnit(0x1b);
-        case 'f': return addUnit('\f');
-        case 'v': return addUnit('\v');
+        case 'n':
+            return addUnit('\n');
+        case 'r':
+            return addUnit('\r');
+        case 't':
+            return addUnit('\t');
+        case 'a':
+            return addUnit('\a');
+        case 'b':
+            return addUnit('\b');
+        case 'e':
+            return addUnit(0x1b);
+        case 'f':
+            return addUnit('\f');
+        case 'v':
+            return addUnit('\v');
         case 'x': {
             char32_t value = 0;
             int digits = 0;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "wine_prefix.h"
+#include "platform/wine_prefix.h"
 
 class QIODevice;
 

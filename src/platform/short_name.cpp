@@ -1,6 +1,6 @@
-#include "short_name.h"
+#include "platform/short_name.h"
 
-#include "char_case.h"
+#include "platform/char_case.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
-#include "stdio_file.h"
+#include "platform/stdio_file.h"
 
-#include "dos_path.h"
-#include "file_exception.h"
+#include "platform/dos_path.h"
+#include "platform/file_exception.h"
 
 #include <cerrno>
 #include <fcntl.h>

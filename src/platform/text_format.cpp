@@ -1,4 +1,4 @@
-#include "text_format.h"
+#include "platform/text_format.h"
 
 std::string FormatText(const std::string& format, std::initializer_list<FormatArg> args)
 {

@@ -8,11 +8,26 @@
 // name or path holding '%' cannot disturb the result.
 class FormatArg {
 public:
-    FormatArg(std::string text) : m_text(std::move(text)) { }
-    FormatArg(const char* text) : m_text(text) { }
-    FormatArg(long long number) : m_text(std::to_string(number)) { }
-    FormatArg(int number) : m_text(std::to_string(number)) { }
-    FormatArg(unsigned number) : m_text(std::to_string(number)) { }
+    FormatArg(std::string text)
+        : m_text(std::move(text))
+    {
+    }
+    FormatArg(const char* text)
+        : m_text(text)
+    {
+    }
+    FormatArg(long long number)
+        : m_text(std::to_string(number))
+    {
+    }
+    FormatArg(int number)
+        : m_text(std::to_string(number))
+    {
+    }
+    FormatArg(unsigned number)
+        : m_text(std::to_string(number))
+    {
+    }
 
     const std::string& text() const { return m_text; }
 

@@ -1,4 +1,4 @@
-#include "win_app.h"
+#include "platform/win_app.h"
 
 #include <QApplication>
 

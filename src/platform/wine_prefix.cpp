@@ -1,6 +1,6 @@
-#include "wine_prefix.h"
+#include "platform/wine_prefix.h"
 
-#include "char_case.h"
+#include "platform/char_case.h"
 
 #include <QByteArray>
 #include <QDir>

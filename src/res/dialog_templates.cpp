@@ -1,6 +1,6 @@
-#include "dialog_templates.h"
+#include "res/dialog_templates.h"
 
-#include "resource_ids.h"
+#include "res/resource_ids.h"
 
 namespace {
 constexpr const char* kFont = "MS Sans Serif";
@@ -8,17 +8,27 @@ constexpr int kFontSize = 8;
 } // namespace
 
 const DialogTemplate kAboutBoxTemplate = {
-    IDD_ABOUTBOX, "About Vorn Installer", 235, 55, kFont, kFontSize, 0,
+    IDD_ABOUTBOX,
+    "About Vorn Installer",
+    235,
+    55,
+    kFont,
+    kFontSize,
+    0,
     {
         {IDC_STATIC, ControlKind::Icon, 11, 17, 20, 20, "IDR_MAINFRAME", 0},
-        {IDC_STATIC, ControlKind::Static, 40, 14, 119, 8, "Picture Vorn Collection Installer",
-         NoPrefix},
+        {IDC_STATIC, ControlKind::Static, 40, 14, 119, 8, "Picture Vorn Collection Installer", NoPrefix},
         {IDOK, ControlKind::DefPushButton, 178, 7, 50, 14, "OK", TabStop},
     },
 };
 
 const DialogTemplate kMainDialogTemplate = {
-    IDD_QUILLOP_DIALOG, "Ostrel Picture Vorn Installer", 206, 167, kFont, kFontSize,
+    IDD_QUILLOP_DIALOG,
+    "Ostrel Picture Vorn Installer",
+    206,
+    167,
+    kFont,
+    kFontSize,
     MinimizeBox | CenterOnScreen,
     {
         {IDC_STATUS, ControlKind::Static, 7, 7, 192, 113, nullptr, WordWrap},
@@ -35,7 +45,13 @@ namespace {
 DialogTemplate conflictTemplate(int id, const char* title, const char* prompt)
 {
     return {
-        id, title, 129, 86, kFont, kFontSize, 0,
+        id,
+        title,
+        129,
+        86,
+        kFont,
+        kFontSize,
+        0,
         {
             {IDOK, ControlKind::DefPushButton, 7, 65, 55, 14, "&Save", TabStop},
             {IDCANCEL, ControlKind::PushButton, 67, 65, 55, 14, "S&kip", TabStop},
@@ -47,10 +63,10 @@ DialogTemplate conflictTemplate(int id, const char* title, const char* prompt)
 
 } // namespace
 
-const DialogTemplate kDupFileNameTemplate = conflictTemplate(
-    IDD_DUP_FILE_NAME, "Duplicate File Name",
-    "A Picture Vorn file with the name \"%s\" already exists.\nPlease enter another name.");
+const DialogTemplate kDupFileNameTemplate
+    = conflictTemplate(IDD_DUP_FILE_NAME, "Duplicate File Name",
+                       "A Picture Vorn file with the name \"%s\" already exists.\nPlease enter another name.");
 
-const DialogTemplate kDupVornNameTemplate = conflictTemplate(
-    IDD_DUP_VORN_NAME, "Duplicate Vorn Name",
-    "A Picture Vorn with the name \"%s\" already exists.\nPlease enter another name.");
+const DialogTemplate kDupVornNameTemplate
+    = conflictTemplate(IDD_DUP_VORN_NAME, "Duplicate Vorn Name",
+                       "A Picture Vorn with the name \"%s\" already exists.\nPlease enter another name.");

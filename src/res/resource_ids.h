@@ -1,8 +1,6 @@
 #pragma once
 
-// Dialog answers.
-constexpr int IDOK = 1;
-constexpr int IDCANCEL = 2;
+#include "platform/dialog_ids.h"
 
 // Dialogs.
 constexpr int IDD_ABOUTBOX = 100;
@@ -17,8 +15,6 @@ constexpr int IDC_INSTALL = 1005;
 constexpr int IDC_BROWSE = 1006;
 constexpr int IDC_NEW_NAME = 1009;
 constexpr int IDC_PROMPT = 1010;
-// The About box's icon and text carry no id of their own.
-constexpr int IDC_STATIC = -1;
 
 // Strings.
 constexpr int IDS_ABOUTBOX = 101;
@@ -39,5 +35,3 @@ constexpr int IDR_MAINFRAME = 128;
 
 // Window-menu commands.
 constexpr unsigned IDM_ABOUTBOX = 0x0010;
-constexpr unsigned SC_MINIMIZE = 0xF020;
-constexpr unsigned SC_CLOSE = 0xF060;

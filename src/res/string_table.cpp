@@ -1,6 +1,6 @@
-#include "string_table.h"
+#include "res/string_table.h"
 
-#include "resource_ids.h"
+#include "res/resource_ids.h"
 
 #include <map>
 
@@ -9,8 +9,7 @@ std::string LoadString(int id)
     static const std::map<int, std::string> table = {
         {IDS_ABOUTBOX, "&About Quillop..."},
         {IDS_FILETYPE_KEY, "CRV5.Image\\shell\\open\\command"},
-        {IDS_BROWSE_TITLE,
-         "Choose the Vorns folder.  This should be a folder in the Corvane folder named Vorns."},
+        {IDS_BROWSE_TITLE, "Choose the Vorns folder.  This should be a folder in the Corvane folder named Vorns."},
         {IDS_DEFAULT_FOLDER, "C:\\Program Files\\Corvane 5\\Vorns"},
         {IDS_CONTROL_FILE, "Vorns.ctl"},
         {IDS_FINDING, "Finding Corvane and Vorns control file."},

@@ -1,12 +1,12 @@
-#include "about_dlg.h"
-#include "dialog_templates.h"
-#include "dup_file_name_dlg.h"
-#include "dup_vorn_name_dlg.h"
-#include "layout_report.h"
-#include "modal_script.h"
-#include "quillop_dlg.h"
-#include "resource_ids.h"
-#include "throwaway_prefix.h"
+#include "app/about_dlg.h"
+#include "app/quillop_dlg.h"
+#include "install/dup_file_name_dlg.h"
+#include "install/dup_vorn_name_dlg.h"
+#include "res/dialog_templates.h"
+#include "res/resource_ids.h"
+#include "support/layout_report.h"
+#include "support/modal_script.h"
+#include "support/throwaway_prefix.h"
 
 #include <QAccessible>
 #include <QApplication>

@@ -1,10 +1,10 @@
-#include "about_dlg.h"
-#include "modal_script.h"
-#include "quillop_dlg.h"
-#include "resource_ids.h"
-#include "string_table.h"
-#include "text_format.h"
-#include "throwaway_prefix.h"
+#include "app/about_dlg.h"
+#include "app/quillop_dlg.h"
+#include "platform/text_format.h"
+#include "res/resource_ids.h"
+#include "res/string_table.h"
+#include "support/modal_script.h"
+#include "support/throwaway_prefix.h"
 
 #include <QApplication>
 #include <QDir>
@@ -24,8 +24,7 @@ void expectNothingClipped(QWidget* dialog)
         EXPECT_LE(button->sizeHint().width(), button->width() + 8) << button->text().toStdString();
     for (const auto* label : dialog->findChildren<QLabel*>()) {
         if (label->pixmap().isNull() && !label->text().isEmpty()) {
-            const int needed = label->wordWrap() ? label->heightForWidth(label->width())
-                                                 : label->sizeHint().height();
+            const int needed = label->wordWrap() ? label->heightForWidth(label->width()) : label->sizeHint().height();
             EXPECT_LE(needed, label->height()) << label->text().toStdString();
             if (!label->wordWrap()) {
                 EXPECT_LE(label->sizeHint().width(), label->width()) << label->text().toStdString();
@@ -71,7 +70,8 @@ TEST_F(MainDialogTest, OpensWithItsControlsInPlace)
         // Tab order: Install, Browse, Exit.
         EXPECT_EQ(dialog.GetDlgItem(IDC_INSTALL)->nextInFocusChain(), dialog.GetDlgItem(IDC_BROWSE));
         EXPECT_EQ(dialog.GetDlgItem(IDC_BROWSE)->nextInFocusChain(), dialog.GetDlgItem(IDOK));
-        dialog.SetDlgItemText(IDC_STATUS, FormatText(LoadString(IDS_NOT_FOUND), {"C:\\Program Files\\Corvane 5\\Vorns"}));
+        dialog.SetDlgItemText(IDC_STATUS,
+                              FormatText(LoadString(IDS_NOT_FOUND), {"C:\\Program Files\\Corvane 5\\Vorns"}));
         expectNothingClipped(&dialog);
         saveScreenshot(&dialog, "main-dialog.png");
         clickItem(&dialog, IDOK);

@@ -1,13 +1,13 @@
-#include "dir_dialog.h"
-#include "folder_picker.h"
-#include "modal_script.h"
-#include "quillop_app.h"
-#include "quillop_dlg.h"
-#include "resource_ids.h"
-#include "short_name.h"
-#include "string_table.h"
-#include "text_format.h"
-#include "throwaway_prefix.h"
+#include "app/quillop_app.h"
+#include "app/quillop_dlg.h"
+#include "host/dir_dialog.h"
+#include "platform/folder_picker.h"
+#include "platform/short_name.h"
+#include "platform/text_format.h"
+#include "res/resource_ids.h"
+#include "res/string_table.h"
+#include "support/modal_script.h"
+#include "support/throwaway_prefix.h"
 
 #include <QApplication>
 #include <QDir>
@@ -92,8 +92,8 @@ TEST_F(DiscoveryTest, ShortRegisteredPathGivesTheLongFolder)
 TEST_F(DiscoveryTest, WinesHashedAliasesWorkToo)
 {
     prefix.writeFile("PROGRAM FILES/Corvane 5/VORNS/Vorns.ctl", "");
-    prefix.registerHost("c:\\" + ShortName::wineAlias("PROGRAM FILES") + "\\"
-                        + ShortName::wineAlias("Corvane 5") + "\\corvane.exe %1");
+    prefix.registerHost("c:\\" + ShortName::wineAlias("PROGRAM FILES") + "\\" + ShortName::wineAlias("Corvane 5")
+                        + "\\corvane.exe %1");
     run([this] { expectFound("c:\\Program files\\Corvane 5\\Vorns\\"); });
 }
 

@@ -1,6 +1,6 @@
-#include "path_canonicalizer.h"
-#include "short_name.h"
-#include "throwaway_prefix.h"
+#include "host/path_canonicalizer.h"
+#include "platform/short_name.h"
+#include "support/throwaway_prefix.h"
 
 #include <cstring>
 
@@ -26,9 +26,9 @@ Canonical canonicalize(const std::string& input, bool isFile)
 TEST(RootLength, DriveAndNetworkRoots)
 {
     const std::vector<std::pair<std::string, int>> table = {
-        {"c:\\", 3}, {"c:\\x", 3}, {"1:\\x", 3}, {"c:", -1},
+        {"c:\\", 3},        {"c:\\x", 3},          {"1:\\x", 3},          {"c:", -1},
         {"\\\\srv\\sh", 8}, {"\\\\srv\\sh\\x", 9}, {"\\\\srv\\sh\\", -1}, {"\\\\srv", -1},
-        {"\\\\srv\\", 6}, {"\\\\\\sh", 5}, {"\\\\", -1},
+        {"\\\\srv\\", 6},   {"\\\\\\sh", 5},       {"\\\\", -1},
     };
     for (const auto& [path, expected] : table)
         EXPECT_EQ(RootLength(path.c_str()), expected) << path;
@@ -40,9 +40,9 @@ TEST(RootLength, DriveAndNetworkRoots)
 TEST(NormalizeCase, OnlyAllCapitalsChange)
 {
     const std::vector<std::pair<std::string, std::string>> table = {
-        {"PROGRA~1", "Progra~1"}, {"BRUSHES", "Brushes"}, {"READ ME.TXT", "Read me.txt"},
-        {"123ABC", "123abc"}, {"_TEMP", "_temp"}, {"123", "123"},
-        {"Brushes", "Brushes"}, {"list.TXT", "list.TXT"}, {"data", "data"},
+        {"PROGRA~1", "Progra~1"}, {"BRUSHES", "Brushes"},   {"READ ME.TXT", "Read me.txt"},
+        {"123ABC", "123abc"},     {"_TEMP", "_temp"},       {"123", "123"},
+        {"Brushes", "Brushes"},   {"list.TXT", "list.TXT"}, {"data", "data"},
     };
     for (const auto& [component, expected] : table) {
         char buffer[kWorkBufferSize];

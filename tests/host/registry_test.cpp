@@ -1,6 +1,6 @@
-#include "registry.h"
-#include "throwaway_prefix.h"
-#include "vorns_folder.h"
+#include "host/vorns_folder.h"
+#include "platform/registry.h"
+#include "support/throwaway_prefix.h"
 
 #include <QBuffer>
 
@@ -26,8 +26,9 @@ TEST(Registry, UserClassesOverrideMachineClasses)
     EXPECT_FALSE(Registry::QueryClassesRootDefault(kKey));
     prefix.registerHost("C:\\Machine\\Corvane.exe %1");
     EXPECT_EQ(Registry::QueryClassesRootDefault(kKey), "C:\\Machine\\Corvane.exe %1");
-    prefix.writeRegistry("user.reg", "[software\\\\classes\\\\crv5.image\\\\SHELL\\\\open\\\\command] 1\n"
-                                     "@=str:\"C:\\\\User\\\\Corvane.exe %1\"\n");
+    prefix.writeRegistry("user.reg",
+                         "[software\\\\classes\\\\crv5.image\\\\SHELL\\\\open\\\\command] 1\n"
+                         "@=str:\"C:\\\\User\\\\Corvane.exe %1\"\n");
     EXPECT_EQ(Registry::QueryClassesRootDefault(kKey), "C:\\User\\Corvane.exe %1");
 }
 
@@ -36,8 +37,8 @@ TEST(Registry, ValuesDecodeWinesEscapes)
     const std::string header = "WINE REGISTRY Version 2\n\n";
     const auto value = [&](const std::string& line) {
         return defaultValueIn(header + "[Other] 1\n@=\"no\"\n\n" + kSection + "\"Name\"=\"x\"\n" + line
-                                                + "\n\n[Next] 1\n@=\"later\"\n",
-                                            "Software\\Classes\\" + kKey);
+                                  + "\n\n[Next] 1\n@=\"later\"\n",
+                              "Software\\Classes\\" + kKey);
     };
     EXPECT_EQ(value("@=\"a\\\"q\\\" \\\\b\""), "a\"q\" \\b");
     EXPECT_EQ(value("@=\"\\x41\\x00e9\\x20AC!\""), "A\xc3\xa9\xe2\x82\xac!");

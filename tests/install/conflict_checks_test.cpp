@@ -1,8 +1,8 @@
-#include "conflict_checks.h"
-#include "dialog.h"
-#include "modal_script.h"
-#include "resource_ids.h"
-#include "throwaway_prefix.h"
+#include "install/conflict_checks.h"
+#include "platform/dialog.h"
+#include "res/resource_ids.h"
+#include "support/modal_script.h"
+#include "support/throwaway_prefix.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -49,8 +49,9 @@ class VornNameCheckTest : public ::testing::Test {
 protected:
     VornNameCheckTest()
     {
-        prefix.writeFile("Vorns/Vorns.ctl", "VornName:Leaf\r\nVornName:Leaf2\r\nVornName:Leaf3\r\n"
-                                            "VornName:Stone\r\n");
+        prefix.writeFile("Vorns/Vorns.ctl",
+                         "VornName:Leaf\r\nVornName:Leaf2\r\nVornName:Leaf3\r\n"
+                         "VornName:Stone\r\n");
         control = OpenControlFile("C:\\Vorns");
     }
 
@@ -89,13 +90,14 @@ TEST_F(VornNameCheckTest, EnterAcceptsTheProposalFromSave)
 
 TEST_F(VornNameCheckTest, RefusedAnswersBringTheDialogBack)
 {
-    script.then(saveAs(""))                                       // cleared: asked again for Leaf
-        .then(expectProposal("Leaf4", saveAs("Line\nbreak")))     // a line end is refused too
-        .then(expectProposal("Leaf4", saveAs("Stone")))           // also listed: asked for Stone
+    script
+        .then(saveAs("")) // cleared: asked again for Leaf
+        .then(expectProposal("Leaf4", saveAs("Line\nbreak"))) // a line end is refused too
+        .then(expectProposal("Leaf4", saveAs("Stone"))) // also listed: asked for Stone
         .then([](QWidget* dialog) {
             EXPECT_EQ(prompt(dialog).substr(0, 39), "A Picture Vorn with the name \"Stone\" al");
             EXPECT_EQ(proposal(dialog), "Stone2");
-            saveAs("leaf")(dialog);                               // case matters: free
+            saveAs("leaf")(dialog); // case matters: free
         });
     std::string name = "Leaf";
     EXPECT_EQ(check(name), CheckAnswer::Proceed);
@@ -158,12 +160,13 @@ TEST_F(FileNameCheckTest, SavedNamesGetTheirEnding)
 TEST_F(FileNameCheckTest, ShortOrTakenAnswersBringTheDialogBack)
 {
     prefix.makeFolder("Vorns/Stone.vrn");
-    script.then(saveAs("abcd"))                                   // four bytes: the same file again
+    script
+        .then(saveAs("abcd")) // four bytes: the same file again
         .then(saveAs("Leaf"))
         .then(saveAs(""))
-        .then(saveAs("Le*.vrn"))                                  // a pattern that matches LEAF.VRN
-        .then(expectProposal("Le*3.vrn", saveAs("Leaves")))       // Le*2.vrn matches Leaf2.vrn
-        .then(expectProposal("Leaves2.vrn", saveAs("Stone")))     // a folder of that name counts
+        .then(saveAs("Le*.vrn")) // a pattern that matches LEAF.VRN
+        .then(expectProposal("Le*3.vrn", saveAs("Leaves"))) // Le*2.vrn matches Leaf2.vrn
+        .then(expectProposal("Leaves2.vrn", saveAs("Stone"))) // a folder of that name counts
         .then(expectProposal("Stone2.vrn", [](QWidget* dialog) { pressKey(dialog, Qt::Key_Return); }));
     std::string fileName = "Leaf.vrn", path;
     EXPECT_EQ(CheckFileName(fileName, "C:\\Vorns", path), CheckAnswer::Proceed);

@@ -1,12 +1,12 @@
-#include "child_install.h"
-#include "modal_script.h"
-#include "quillop_dlg.h"
-#include "resource_ids.h"
-#include "stdio_file.h"
-#include "string_table.h"
-#include "test_catalogue.h"
-#include "text_format.h"
-#include "throwaway_prefix.h"
+#include "app/quillop_dlg.h"
+#include "platform/stdio_file.h"
+#include "platform/text_format.h"
+#include "res/resource_ids.h"
+#include "res/string_table.h"
+#include "support/child_install.h"
+#include "support/modal_script.h"
+#include "support/test_catalogue.h"
+#include "support/throwaway_prefix.h"
 
 #include <QApplication>
 #include <QDir>
@@ -34,8 +34,8 @@ std::vector<SourceEntry> sourceCollection()
         const std::size_t total = record.find("TotalVorns:");
         record.erase(total, record.find("\r\n", total) + 2 - total);
         const std::size_t nameAt = record.find("VornName:") + 9;
-        entries.push_back({record.substr(nameAt, record.find('\r', nameAt) - nameAt),
-                           readHostFile(base + ".png"), "\r\n\r\n" + record.substr(2)});
+        entries.push_back({record.substr(nameAt, record.find('\r', nameAt) - nameAt), readHostFile(base + ".png"),
+                           "\r\n\r\n" + record.substr(2)});
     }
     return entries;
 }
@@ -132,8 +132,10 @@ TEST_F(InstallationRunTest, CatalogueFaultsStopTheRunWithTheirMessage)
     };
     const std::vector<Case> cases = {
         {[](TestCatalogue&) {}, "Error while installing vorn file 0 of 0.\nCan't find vorn."},
-        {[](TestCatalogue& c) { c.setCountBytes("abc"); }, "Error while installing vorn file 0 of 0.\nCan't load vorn."},
-        {[](TestCatalogue& c) { c.setCountBytes("abcde"); }, "Error while installing vorn file 0 of 0.\nCan't load vorn."},
+        {[](TestCatalogue& c) { c.setCountBytes("abc"); },
+         "Error while installing vorn file 0 of 0.\nCan't load vorn."},
+        {[](TestCatalogue& c) { c.setCountBytes("abcde"); },
+         "Error while installing vorn file 0 of 0.\nCan't load vorn."},
         {[](TestCatalogue& c) { c.setCount(0); }, "Error while installing vorn file 0 of 0.\nCan't load vorn."},
         {[](TestCatalogue& c) {
              c.setCount(3);
@@ -155,9 +157,10 @@ TEST_F(InstallationRunTest, CatalogueFaultsStopTheRunWithTheirMessage)
     // Only the last case reached an entry: Leaf went in whole.
     EXPECT_EQ(prefix.readFile("Vorns/Leaf.vrn"), "image of Leaf");
     EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"),
-              "\r\n\r\n" + FormatText("VornName:%s\r\nVornFile:%s.vrn\r\nStepSize:250\r\nVornsAcross:3\r\n"
-                                      "VornsDown:2\r\nVornPlacementMode:0\r\nVornSelectionMode:0\r\n\r\n",
-                                      {"Leaf", "Leaf"}));
+              "\r\n\r\n"
+                  + FormatText("VornName:%s\r\nVornFile:%s.vrn\r\nStepSize:250\r\nVornsAcross:3\r\n"
+                               "VornsDown:2\r\nVornPlacementMode:0\r\nVornSelectionMode:0\r\n\r\n",
+                               {"Leaf", "Leaf"}));
 }
 
 TEST_F(InstallationRunTest, ControlFileFaultsLoseNothing)

@@ -1,5 +1,5 @@
-#include "name_proposals.h"
-#include "throwaway_prefix.h"
+#include "install/name_proposals.h"
+#include "support/throwaway_prefix.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "file_exception.h"
-#include "throwaway_prefix.h"
-#include "vorn_writer.h"
+#include "install/vorn_writer.h"
+#include "platform/file_exception.h"
+#include "support/throwaway_prefix.h"
 
 #include <QFile>
 

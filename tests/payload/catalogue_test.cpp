@@ -1,6 +1,6 @@
-#include "catalogue.h"
-#include "control_file.h"
-#include "test_catalogue.h"
+#include "payload/catalogue.h"
+#include "payload/control_file.h"
+#include "support/test_catalogue.h"
 
 #include <gtest/gtest.h>
 

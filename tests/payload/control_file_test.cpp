@@ -1,6 +1,6 @@
-#include "control_file.h"
-#include "file_exception.h"
-#include "throwaway_prefix.h"
+#include "payload/control_file.h"
+#include "platform/file_exception.h"
+#include "support/throwaway_prefix.h"
 
 #include <gtest/gtest.h>
 

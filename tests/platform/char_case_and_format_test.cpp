@@ -1,7 +1,7 @@
-#include "char_case.h"
-#include "resource_ids.h"
-#include "string_table.h"
-#include "text_format.h"
+#include "platform/char_case.h"
+#include "platform/text_format.h"
+#include "res/resource_ids.h"
+#include "res/string_table.h"
 
 #include <gtest/gtest.h>
 
@@ -9,12 +9,23 @@ TEST(CharCase, SimpleUnicodeMappingOfTheBasicPlane)
 {
     EXPECT_EQ(CharCase::upper("Ab_9r\xc3\xa9sum\xc3\xa9z"), "AB_9R\xc3\x89SUM\xc3\x89Z");
     EXPECT_EQ(CharCase::lower("AB_9R\xc3\x89SUM\xc3\x89Z"), "ab_9r\xc3\xa9sum\xc3\xa9z");
-    EXPECT_EQ(CharCase::upper("stra\xc3\x9f" "e"), "STRA\xc3\x9f" "E") << "simple mapping: no SS";
+    EXPECT_EQ(CharCase::upper("stra\xc3\x9f"
+                              "e"),
+              "STRA\xc3\x9f"
+              "E")
+        << "simple mapping: no SS";
     EXPECT_EQ(CharCase::lower("\xc8\xba"), "\xe2\xb1\xa5") << "U+023A lowers to three bytes";
     EXPECT_EQ(CharCase::upper("\xd0\xb6"), "\xd0\x96") << "Cyrillic";
     EXPECT_EQ(CharCase::upper("\xf0\x90\x90\xa8"), "\xf0\x90\x90\xa8") << "no case outside the plane";
-    EXPECT_EQ(CharCase::upper("a\xff\xc3" "b\xe9"), "A\xff\xc3" "B\xe9") << "invalid bytes stay";
-    EXPECT_EQ(CharCase::upperFirst("\xc3\xa9" "cole"), "\xc3\x89" "cole");
+    EXPECT_EQ(CharCase::upper("a\xff\xc3"
+                              "b\xe9"),
+              "A\xff\xc3"
+              "B\xe9")
+        << "invalid bytes stay";
+    EXPECT_EQ(CharCase::upperFirst("\xc3\xa9"
+                                   "cole"),
+              "\xc3\x89"
+              "cole");
     EXPECT_EQ(CharCase::upperFirst(""), "");
     // Only mappings that go both ways, as in Windows' tables: dotless i,
     // final sigma and the Kelvin sign keep their case.
@@ -32,8 +43,7 @@ TEST(CharCase, SimpleUnicodeMappingOfTheBasicPlane)
 
 TEST(FormatText, SubstitutesArgumentsAsData)
 {
-    EXPECT_EQ(FormatText(LoadString(IDS_CREATING), {"Leaf", "Leaf.vrn"}),
-              "Creating new Vorn file Leaf(Leaf.vrn)");
+    EXPECT_EQ(FormatText(LoadString(IDS_CREATING), {"Leaf", "Leaf.vrn"}), "Creating new Vorn file Leaf(Leaf.vrn)");
     // A '%' in a name is shown, never read as a placeholder.
     EXPECT_EQ(FormatText("%s(%s) %d%%", {"100%s", "%d.vrn", 7}), "100%s(%d.vrn) 7%");
     EXPECT_EQ(FormatText("Error while installing vorn file %d of %d.\n%s", {0u, 0u, "x"}),

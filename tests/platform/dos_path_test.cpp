@@ -1,7 +1,7 @@
-#include "dos_path.h"
-#include "file_lookup.h"
-#include "short_name.h"
-#include "throwaway_prefix.h"
+#include "platform/dos_path.h"
+#include "platform/file_lookup.h"
+#include "platform/short_name.h"
+#include "support/throwaway_prefix.h"
 
 #include <QDir>
 
@@ -47,8 +47,7 @@ TEST_F(DosPathTest, MapsDrivesFoldsDotsAndMatchesCase)
     const DosPath exact = DosPath::resolve("C:\\Program Files\\Corvane 5\\Vorns\\Vorns.ctl");
     EXPECT_TRUE(exact.exists);
     EXPECT_EQ(QDir(QString::fromStdString(exact.hostPath)).canonicalPath(),
-              QDir(QString::fromStdString(prefix.onDriveC("Program Files/Corvane 5/Vorns/Vorns.ctl")))
-                  .canonicalPath());
+              QDir(QString::fromStdString(prefix.onDriveC("Program Files/Corvane 5/Vorns/Vorns.ctl"))).canonicalPath());
 
     const DosPath folded = DosPath::resolve("c:/PROGRAM files\\.\\x\\..\\corvane 5\\\\vorns\\VORNS.CTL");
     EXPECT_TRUE(folded.exists);

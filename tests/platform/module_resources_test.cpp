@@ -1,5 +1,5 @@
-#include "module_resources.h"
-#include "test_catalogue.h"
+#include "platform/module_resources.h"
+#include "support/test_catalogue.h"
 
 #include <gtest/gtest.h>
 

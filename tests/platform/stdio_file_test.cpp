@@ -1,6 +1,6 @@
-#include "file_exception.h"
-#include "stdio_file.h"
-#include "throwaway_prefix.h"
+#include "platform/file_exception.h"
+#include "platform/stdio_file.h"
+#include "support/throwaway_prefix.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,8 +49,8 @@ TEST(StdioFile, CreatingANameWineRefusesFailsAndCreatesNothing)
     ThrowawayPrefix prefix;
     prefix.makeFolder("Vorns");
     constexpr unsigned kCreate = StdioFile::typeBinary | StdioFile::modeCreate | StdioFile::modeWrite;
-    for (const char* name : {"a*b.vrn", "Leaf?.vrn", "a:b.vrn", "nul.vrn", "NUL", "con.tar.gz", "Com1.vrn",
-                             "lpt9", "aux .vrn", "PRN.VRN"})
+    for (const char* name :
+         {"a*b.vrn", "Leaf?.vrn", "a:b.vrn", "nul.vrn", "NUL", "con.tar.gz", "Com1.vrn", "lpt9", "aux .vrn", "PRN.VRN"})
         EXPECT_EQ(openFailure(std::string("C:\\Vorns\\") + name, kCreate), FileException::badPath) << name;
     EXPECT_TRUE(QDir(QString::fromStdString(prefix.onDriveC("Vorns"))).isEmpty());
     for (const char* name : {"com0.vrn", "console.vrn", "nul2.vrn", "lpt10", "xnul.vrn", "con_.vrn"})

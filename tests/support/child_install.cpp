@@ -1,8 +1,8 @@
-#include "child_install.h"
+#include "support/child_install.h"
 
-#include "modal_script.h"
-#include "quillop_dlg.h"
-#include "resource_ids.h"
+#include "app/quillop_dlg.h"
+#include "res/resource_ids.h"
+#include "support/modal_script.h"
 
 #include <QCoreApplication>
 #include <QProcess>
@@ -15,8 +15,7 @@ namespace {
 const char* const kFolderVariable = "QUILLOP_CHILD_INSTALL_FOLDER";
 }
 
-ChildInstallResult installInChild(const std::string& prefix, const std::string& folder,
-                                  long long fileSizeLimit)
+ChildInstallResult installInChild(const std::string& prefix, const std::string& folder, long long fileSizeLimit)
 {
     QProcess child;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

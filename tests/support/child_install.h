@@ -10,8 +10,7 @@ struct ChildInstallResult {
     int exitCode = -1;
     std::string status;
 };
-ChildInstallResult installInChild(const std::string& prefix, const std::string& folder,
-                                  long long fileSizeLimit);
+ChildInstallResult installInChild(const std::string& prefix, const std::string& folder, long long fileSizeLimit);
 
 bool isChildInstall();
 int runChildInstall();

@@ -1,5 +1,5 @@
-#include "child_install.h"
-#include "layout_report.h"
+#include "support/child_install.h"
+#include "support/layout_report.h"
 
 #include <QApplication>
 

@@ -1,11 +1,11 @@
-#include "layout_report.h"
+#include "support/layout_report.h"
 
-#include "about_dlg.h"
-#include "dialog_templates.h"
-#include "dup_file_name_dlg.h"
-#include "dup_vorn_name_dlg.h"
-#include "quillop_dlg.h"
-#include "throwaway_prefix.h"
+#include "app/about_dlg.h"
+#include "app/quillop_dlg.h"
+#include "install/dup_file_name_dlg.h"
+#include "install/dup_vorn_name_dlg.h"
+#include "res/dialog_templates.h"
+#include "support/throwaway_prefix.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -46,7 +46,8 @@ void report(Dialog& dialog, const DialogTemplate& dialogTemplate, const QString&
                     int(isClipped(control)));
     }
     QDir().mkpath(QStringLiteral(QUILLOP_SCREENSHOT_DIR));
-    dialog.grab().save(QStringLiteral(QUILLOP_SCREENSHOT_DIR "/dialog-%1-scale-%2.png").arg(dialogTemplate.id).arg(scale));
+    dialog.grab().save(
+        QStringLiteral(QUILLOP_SCREENSHOT_DIR "/dialog-%1-scale-%2.png").arg(dialogTemplate.id).arg(scale));
 }
 
 } // namespace

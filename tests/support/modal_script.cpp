@@ -1,6 +1,6 @@
-#include "modal_script.h"
+#include "support/modal_script.h"
 
-#include "dialog.h"
+#include "platform/dialog.h"
 
 #include <QApplication>
 #include <QPushButton>

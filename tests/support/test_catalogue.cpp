@@ -1,7 +1,7 @@
-#include "test_catalogue.h"
+#include "support/test_catalogue.h"
 
-#include "module_resources.h"
-#include "throwaway_prefix.h"
+#include "platform/module_resources.h"
+#include "support/throwaway_prefix.h"
 
 TestCatalogue::TestCatalogue()
 {
@@ -25,8 +25,8 @@ void TestCatalogue::setCountBytes(const std::string& bytes)
 
 void TestCatalogue::setCount(std::uint32_t count)
 {
-    setCountBytes(std::string{char(count & 0xff), char(count >> 8 & 0xff), char(count >> 16 & 0xff),
-                              char(count >> 24 & 0xff)});
+    setCountBytes(
+        std::string{char(count & 0xff), char(count >> 8 & 0xff), char(count >> 16 & 0xff), char(count >> 24 & 0xff)});
 }
 
 void TestCatalogue::setRecord(int k, const std::string& record)

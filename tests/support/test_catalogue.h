@@ -28,5 +28,4 @@ private:
 };
 
 // A record in the collection's layout.
-std::string recordFor(const std::string& name, const std::string& file,
-                      const std::string& stepSize = "250");
+std::string recordFor(const std::string& name, const std::string& file, const std::string& stepSize = "250");

@@ -1,6 +1,6 @@
-#include "throwaway_prefix.h"
+#include "support/throwaway_prefix.h"
 
-#include "wine_prefix.h"
+#include "platform/wine_prefix.h"
 
 #include <QDir>
 #include <QFile>
@@ -59,8 +59,8 @@ bool ThrowawayPrefix::exists(const std::string& relative) const
 
 void ThrowawayPrefix::writeRegistry(const std::string& file, const std::string& sections) const
 {
-    writeHostFile(root() + "/" + file, "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n"
-                                           + sections);
+    writeHostFile(root() + "/" + file,
+                  "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n" + sections);
 }
 
 void ThrowawayPrefix::registerHost(const std::string& command) const
@@ -71,8 +71,10 @@ void ThrowawayPrefix::registerHost(const std::string& command) const
             escaped += '\\';
         escaped += c;
     }
-    writeRegistry("system.reg", "[Software\\\\Classes\\\\CRV5.Image\\\\shell\\\\open\\\\command] 1700000000\n"
-                                "#time=1d9a1b2c3d4e5f6\n@=\"" + escaped + "\"\n\n");
+    writeRegistry("system.reg",
+                  "[Software\\\\Classes\\\\CRV5.Image\\\\shell\\\\open\\\\command] 1700000000\n"
+                  "#time=1d9a1b2c3d4e5f6\n@=\""
+                      + escaped + "\"\n\n");
 }
 
 void ThrowawayPrefix::installHost() const

@@ -19,32 +19,32 @@
 #include <stdlib.h>
 #include <string.h>
 
-static WCHAR *wide(const char *utf8)
+static WCHAR* wide(const char* utf8)
 {
     int n = MultiByteToWideChar(CP_UTF8, 0, utf8, -1, NULL, 0);
-    WCHAR *out = malloc(sizeof(WCHAR) * (n + 1));
+    WCHAR* out = malloc(sizeof(WCHAR) * (n + 1));
     MultiByteToWideChar(CP_UTF8, 0, utf8, -1, out, n);
     return out;
 }
 
-static void put_hex(const unsigned char *bytes, size_t length)
+static void put_hex(const unsigned char* bytes, size_t length)
 {
     putchar('\t');
     for (size_t i = 0; i < length; ++i)
         printf("%02x", bytes[i]);
 }
 
-static void put_wide(const WCHAR *text)
+static void put_wide(const WCHAR* text)
 {
     char buffer[4 * MAX_PATH * 4];
     int n = WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer, NULL, NULL);
-    put_hex((const unsigned char *)buffer, n > 0 ? (size_t)n - 1 : 0);
+    put_hex((const unsigned char*)buffer, n > 0 ? (size_t)n - 1 : 0);
 }
 
-static void find(const char *path)
+static void find(const char* path)
 {
     WIN32_FIND_DATAW data;
-    WCHAR *name = wide(path);
+    WCHAR* name = wide(path);
     HANDLE handle = FindFirstFileW(name, &data);
     free(name);
     if (handle == INVALID_HANDLE_VALUE) {
@@ -57,10 +57,10 @@ static void find(const char *path)
     put_wide(data.cAlternateFileName);
 }
 
-static void long_path(const char *path)
+static void long_path(const char* path)
 {
     static WCHAR buffer[32768];
-    WCHAR *name = wide(path);
+    WCHAR* name = wide(path);
     DWORD n = GetLongPathNameW(name, buffer, 32768);
     free(name);
     if (n == 0 || n >= 32768) {
@@ -71,29 +71,29 @@ static void long_path(const char *path)
     put_wide(buffer);
 }
 
-static void unix_path(const char *path)
+static void unix_path(const char* path)
 {
-    typedef char *(CDECL * unix_name_fn)(const WCHAR *);
+    typedef char*(CDECL * unix_name_fn)(const WCHAR*);
     unix_name_fn unix_name = (unix_name_fn)GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name");
-    WCHAR *name = wide(path);
-    char *answer = unix_name ? unix_name(name) : NULL;
+    WCHAR* name = wide(path);
+    char* answer = unix_name ? unix_name(name) : NULL;
     free(name);
     if (!answer) {
         fputs("-", stdout);
         return;
     }
     fputs("+", stdout);
-    put_hex((const unsigned char *)answer, strlen(answer));
+    put_hex((const unsigned char*)answer, strlen(answer));
     HeapFree(GetProcessHeap(), 0, answer);
 }
 
-static WCHAR *classes_key(const char *key)
+static WCHAR* classes_key(const char* key)
 {
     static const char prefix[] = "Software\\Classes\\";
-    char *full = malloc(strlen(prefix) + strlen(key) + 1);
+    char* full = malloc(strlen(prefix) + strlen(key) + 1);
     strcpy(full, prefix);
     strcat(full, key);
-    WCHAR *out = wide(full);
+    WCHAR* out = wide(full);
     free(full);
     return out;
 }
@@ -103,20 +103,20 @@ static int hex_value(char c)
     return c <= '9' ? c - '0' : (c | 0x20) - 'a' + 10;
 }
 
-static void set_value(const char *key, const char *hex)
+static void set_value(const char* key, const char* hex)
 {
     size_t units = strlen(hex) / 4;
-    WCHAR *data = malloc(sizeof(WCHAR) * (units + 1));
+    WCHAR* data = malloc(sizeof(WCHAR) * (units + 1));
     for (size_t i = 0; i < units; ++i) {
-        const char *h = hex + 4 * i;
+        const char* h = hex + 4 * i;
         data[i] = (WCHAR)((hex_value(h[0]) << 4 | hex_value(h[1])) | (hex_value(h[2]) << 4 | hex_value(h[3])) << 8);
     }
     data[units] = 0;
-    WCHAR *name = classes_key(key);
+    WCHAR* name = classes_key(key);
     HKEY handle;
     LONG result = RegCreateKeyW(HKEY_LOCAL_MACHINE, name, &handle);
     if (result == ERROR_SUCCESS) {
-        result = RegSetValueExW(handle, NULL, 0, REG_SZ, (const BYTE *)data, (DWORD)(sizeof(WCHAR) * (units + 1)));
+        result = RegSetValueExW(handle, NULL, 0, REG_SZ, (const BYTE*)data, (DWORD)(sizeof(WCHAR) * (units + 1)));
         RegCloseKey(handle);
     }
     free(name);
@@ -127,9 +127,9 @@ static void set_value(const char *key, const char *hex)
 /* RegQueryValueA answers in the ANSI code page; the Linux program answers in
  * UTF-8. A value of ASCII alone is asked through RegQueryValueA itself; any
  * other is read as UTF-16 and measured in UTF-8 against the same buffer. */
-static void get_value(const char *key)
+static void get_value(const char* key)
 {
-    WCHAR *name = wide(key);
+    WCHAR* name = wide(key);
     HKEY handle;
     if (RegOpenKeyW(HKEY_CLASSES_ROOT, name, &handle) != ERROR_SUCCESS) {
         free(name);
@@ -139,7 +139,7 @@ static void get_value(const char *key)
     free(name);
     static WCHAR data[65536];
     DWORD type = 0, size = sizeof data - sizeof(WCHAR);
-    LONG result = RegQueryValueExW(handle, NULL, NULL, &type, (BYTE *)data, &size);
+    LONG result = RegQueryValueExW(handle, NULL, NULL, &type, (BYTE*)data, &size);
     RegCloseKey(handle);
     if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
         fputs("-", stdout);
@@ -158,7 +158,7 @@ static void get_value(const char *key)
             return;
         }
         fputs("+", stdout);
-        put_hex((const unsigned char *)buffer, strlen(buffer));
+        put_hex((const unsigned char*)buffer, strlen(buffer));
         return;
     }
     static char utf8[4 * 65536];
@@ -168,7 +168,7 @@ static void get_value(const char *key)
         return;
     }
     fputs("+", stdout);
-    put_hex((const unsigned char *)utf8, strnlen(utf8, (size_t)n));
+    put_hex((const unsigned char*)utf8, strnlen(utf8, (size_t)n));
 }
 
 int main(void)

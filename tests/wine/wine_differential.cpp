@@ -118,12 +118,50 @@ public:
     std::string name()
     {
         static const std::vector<std::string> pieces = {
-            "Leaf", "vorn", "Program", "Files", "Corvane", "README", "data", "x", "AB", "q",
-            " ", " ", ".", ".", "..", "-", "_", "~", "1", "42", "+", ",", ";", "[", "]", "=",
-            "\xc3\xa9", "\xc3\x89", "\xc3\x9f", "\xd0\x96", "\xd0\xb6", "\xce\xa3", "\xcf\x82", "\xc4\xb0", "\xc4\xb1",
-            "\xe2\x84\xaa", "\xe4\xb8\xad", "\xf0\x9f\x98\x80", "\xf0\x90\x90\x80", "\xf0\x90\x90\xa8", "\xc8\xba",
+            "Leaf",
+            "vorn",
+            "Program",
+            "Files",
+            "Corvane",
+            "README",
+            "data",
+            "x",
+            "AB",
+            "q",
+            " ",
+            " ",
+            ".",
+            ".",
+            "..",
+            "-",
+            "_",
+            "~",
+            "1",
+            "42",
+            "+",
+            ",",
+            ";",
+            "[",
+            "]",
+            "=",
+            "\xc3\xa9",
+            "\xc3\x89",
+            "\xc3\x9f",
+            "\xd0\x96",
+            "\xd0\xb6",
+            "\xce\xa3",
+            "\xcf\x82",
+            "\xc4\xb0",
+            "\xc4\xb1",
+            "\xe2\x84\xaa",
+            "\xe4\xb8\xad",
+            "\xf0\x9f\x98\x80",
+            "\xf0\x90\x90\x80",
+            "\xf0\x90\x90\xa8",
+            "\xc8\xba",
         };
-        static const std::vector<std::string> extensions = {".vrn", ".txt", ".tar.gz", ".", "", "", ".VRN", ".jpeg", ".a"};
+        static const std::vector<std::string> extensions
+            = {".vrn", ".txt", ".tar.gz", ".", "", "", ".VRN", ".jpeg", ".a"};
         std::string out;
         const std::size_t count = 1 + below(4);
         for (std::size_t i = 0; i < count; ++i)
@@ -185,7 +223,8 @@ std::string oursFind(const std::string& path)
     const DosPath resolved = DosPath::resolve(path);
     if (!resolved.valid || resolved.endsWithSeparator || !resolved.exists || resolved.finalComponent.empty())
         return "-";
-    const std::string alias = ShortName::isLegal83(resolved.storedName) ? "" : ShortName::wineAlias(resolved.storedName);
+    const std::string alias
+        = ShortName::isLegal83(resolved.storedName) ? "" : ShortName::wineAlias(resolved.storedName);
     return answerOf(resolved.storedName, alias);
 }
 
@@ -243,12 +282,17 @@ std::vector<Question> pathQuestions(NameMaker& maker, const std::vector<Entry>& 
             add("find", e.windowsFolder + "\\" + q.left(cut).toStdString() + "*");
         if (cut < q.size() && !q.at(cut).isLowSurrogate())
             add("find", e.windowsFolder + "\\*" + q.mid(cut).toStdString());
-        add("find", e.windowsFolder + "\\" + e.name.substr(0, e.name.rfind('.') == std::string::npos ? e.name.size() : e.name.rfind('.')) + ".*");
+        add("find",
+            e.windowsFolder + "\\"
+                + e.name.substr(0, e.name.rfind('.') == std::string::npos ? e.name.size() : e.name.rfind('.')) + ".*");
         if (!ShortName::isLegal83(e.name) && !ShortName::numberedStem(e.name).base.empty()) {
             const ShortName::NumberedStem stem = ShortName::numberedStem(e.name);
-            add("find", e.windowsFolder + "\\" + stem.base + "~1" + (stem.extension.empty() ? "" : "." + stem.extension));
+            add("find",
+                e.windowsFolder + "\\" + stem.base + "~1" + (stem.extension.empty() ? "" : "." + stem.extension));
         }
-        add("long", e.windowsFolder + "\\" + (ShortName::isLegal83(e.name) ? CharCase::lower(e.name) : ShortName::wineAlias(e.name)));
+        add("long",
+            e.windowsFolder + "\\"
+                + (ShortName::isLegal83(e.name) ? CharCase::lower(e.name) : ShortName::wineAlias(e.name)));
         add("unix", e.windowsFolder + "\\" + CharCase::upper(e.name));
         if (!ShortName::isLegal83(e.name))
             add("unix", e.windowsFolder + "\\" + ShortName::wineAlias(e.name));
@@ -278,18 +322,48 @@ struct RegistryValue {
 std::u16string randomValue(NameMaker& maker)
 {
     static const std::vector<std::u16string> pieces = {
-        u"C:\\Program Files\\Corvane 5\\Corvane.exe", u" %1", u"\"", u"\\", u"\\\\", u"\\x41", u"\\0", u"%",
-        u"\t", u"\n", u"\r", u"\x01", u"\x1f", u"\x7f", u"\u00e9", u"\u4e2d", u"\u00ff", u"\U0001F600",
-        u"\U00010400", u"[", u"]", u"=", u"@", u"#", u"\\n", u";",
+        u"C:\\Program Files\\Corvane 5\\Corvane.exe",
+        u" %1",
+        u"\"",
+        u"\\",
+        u"\\\\",
+        u"\\x41",
+        u"\\0",
+        u"%",
+        u"\t",
+        u"\n",
+        u"\r",
+        u"\x01",
+        u"\x1f",
+        u"\x7f",
+        u"\u00e9",
+        u"\u4e2d",
+        u"\u00ff",
+        u"\U0001F600",
+        u"\U00010400",
+        u"[",
+        u"]",
+        u"=",
+        u"@",
+        u"#",
+        u"\\n",
+        u";",
     };
     std::u16string out;
     const std::size_t count = 1 + maker.below(6);
     for (std::size_t i = 0; i < count; ++i)
         out += pieces[maker.below(pieces.size())];
     switch (maker.below(8)) {
-    case 0: out += char16_t(0xD800 + maker.below(0x400)); break; // a high half alone
-    case 1: out.insert(0, 1, char16_t(0xDC00 + maker.below(0x400))); break; // a low half alone
-    case 2: out += u'\0'; out += u"junk"; break;
+    case 0:
+        out += char16_t(0xD800 + maker.below(0x400));
+        break; // a high half alone
+    case 1:
+        out.insert(0, 1, char16_t(0xDC00 + maker.below(0x400)));
+        break; // a low half alone
+    case 2:
+        out += u'\0';
+        out += u"junk";
+        break;
     case 3: {
         // Lengths around the 1,024-byte buffer.
         const std::size_t target = 1018 + maker.below(10);
@@ -298,7 +372,8 @@ std::u16string randomValue(NameMaker& maker)
             out += filler;
         break;
     }
-    default: break;
+    default:
+        break;
     }
     return out;
 }
@@ -438,9 +513,8 @@ bool runSeed(const std::string& prefix, unsigned seed, Tally& tally)
         };
         if (!why.empty())
             continue;
-        std::cout << "DISAGREE " << q.verb << " "
-                  << shown(q.path) << "\n    wine:    " << decode(line) << "\n    quillop: " << decode(q.ours)
-                  << "\n";
+        std::cout << "DISAGREE " << q.verb << " " << shown(q.path) << "\n    wine:    " << decode(line)
+                  << "\n    quillop: " << decode(q.ours) << "\n";
     }
     return true;
 }
@@ -470,8 +544,8 @@ int main(int argc, char* argv[])
     bool ok = true;
     for (int i = 4; i < argc; ++i) {
         // "random" draws a new seed each run; it is printed, so a failure can be replayed.
-        const unsigned seed = std::string(argv[i]) == "random" ? std::random_device()() % 1000000
-                                                               : unsigned(std::stoul(argv[i]));
+        const unsigned seed
+            = std::string(argv[i]) == "random" ? std::random_device()() % 1000000 : unsigned(std::stoul(argv[i]));
         Tally tally;
         if (!runSeed(prefix, seed, tally))
             return 1;

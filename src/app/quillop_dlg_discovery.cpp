@@ -1,15 +1,15 @@
 // Finding the Vorns folder: at start-up from the host's registration, and
 // whenever the user presses Browse.
-#include "quillop_dlg.h"
+#include "app/quillop_dlg.h"
 
-#include "control_file.h"
-#include "dir_dialog.h"
-#include "file_lookup.h"
-#include "registry.h"
-#include "resource_ids.h"
-#include "string_table.h"
-#include "text_format.h"
-#include "vorns_folder.h"
+#include "host/dir_dialog.h"
+#include "host/vorns_folder.h"
+#include "payload/control_file.h"
+#include "platform/file_lookup.h"
+#include "platform/registry.h"
+#include "platform/text_format.h"
+#include "res/resource_ids.h"
+#include "res/string_table.h"
 
 bool CQuillopDlg::IsVornsFolder(const std::string& folder) const
 {

@@ -1,14 +1,14 @@
 // The installation run behind the main dialog's Install button.
-#include "quillop_dlg.h"
+#include "app/quillop_dlg.h"
 
-#include "conflict_checks.h"
-#include "control_file.h"
-#include "file_exception.h"
-#include "install_summary.h"
-#include "resource_ids.h"
-#include "string_table.h"
-#include "text_format.h"
-#include "vorn_writer.h"
+#include "install/conflict_checks.h"
+#include "install/install_summary.h"
+#include "install/vorn_writer.h"
+#include "payload/control_file.h"
+#include "platform/file_exception.h"
+#include "platform/text_format.h"
+#include "res/resource_ids.h"
+#include "res/string_table.h"
 
 #include <QProgressBar>
 

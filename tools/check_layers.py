@@ -1,0 +1,45 @@
+#!/usr/bin/env python3
+"""Fails when a file of a lower layer includes one of a higher layer.
+
+The layers, lowest first: platform <- res <- payload <- host, install <- app.
+A layer may include its own files and those of any layer below it; host and
+install stand side by side and include neither the other. Prints the include
+graph between layers, with how many includes each arrow stands for.
+"""
+
+import collections
+import pathlib
+import re
+import sys
+
+RANK = {"platform": 0, "res": 1, "payload": 2, "host": 3, "install": 3, "app": 4}
+INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
+
+
+def main():
+    src = pathlib.Path(sys.argv[1] if len(sys.argv) > 1 else "src")
+    arrows = collections.Counter()
+    faults = []
+    for path in sorted(src.rglob("*")):
+        if path.suffix not in (".h", ".cpp"):
+            continue
+        layer = path.relative_to(src).parts[0]
+        for included in INCLUDE.findall(path.read_text(encoding="utf-8")):
+            target = included.split("/")[0]
+            if "/" not in included or target not in RANK:
+                faults.append("%s: \"%s\" does not name its folder from src/" % (path, included))
+                continue
+            if target == layer:
+                continue
+            arrows[(layer, target)] += 1
+            if RANK[target] >= RANK[layer]:
+                faults.append("%s (%s) includes %s (%s)" % (path, layer, included, target))
+    for (source, target), count in sorted(arrows.items(), key=lambda a: (-RANK[a[0][0]], a[0])):
+        print("%-8s -> %-8s %3d" % (source, target, count))
+    for fault in faults:
+        print("FAULT " + fault)
+    return 1 if faults else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
