@@ -3,6 +3,7 @@
 #include "platform/char_case.h"
 #include "platform/file_lookup.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -130,7 +131,7 @@ int ExpandLongPath(const char* input, char* output)
         if (begin + stored->size() + rest + 1 > sizeof walked)
             return kNotExpandable;
         std::memmove(walked + begin + stored->size(), walked + end, rest + 1);
-        std::memcpy(walked + begin, stored->data(), stored->size());
+        std::copy(stored->begin(), stored->end(), walked + begin);
         begin += stored->size() + 1;
     }
     return copyInto(output, kWorkBufferSize, walked, std::strlen(walked)) ? kPathOk : kNotExpandable;

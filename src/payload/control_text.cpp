@@ -29,7 +29,7 @@ char* ControlText::tail(std::size_t count)
 {
     if (m_size + count + 1 > m_capacity) {
         // Room for the blocks a run appends, without copying the text again.
-        const std::size_t capacity = m_size + count + 1 + 64 * 1024;
+        const std::size_t capacity = m_size + count + 1 + std::size_t(64) * 1024;
         std::unique_ptr<char[]> bytes(new char[capacity]);
         if (m_size)
             std::memcpy(bytes.get(), m_bytes.get(), m_size);

@@ -123,8 +123,10 @@ bool matchesWildcard(const std::string& pattern, const std::string& text)
 // Wine's match of a search mask, unit by unit over UTF-16, letter case
 // ignored: '*' any run, '?' one unit, and trailing '.' and '*' of the mask
 // ignored once the name is used up.
-bool matchesWildcard(const std::u16string& mask, const std::u16string& name)
+bool matchesWildcard(const std::u16string& pattern, const std::u16string& text)
 {
+    const std::u16string& mask = pattern;
+    const std::u16string& name = text;
     const auto same = [](char16_t a, char16_t b) { return CharCase::upperUnit(a) == CharCase::upperUnit(b); };
     std::size_t m = 0, n = 0;
     std::size_t lastJoker = std::u16string::npos, nextToRetry = 0;

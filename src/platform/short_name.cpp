@@ -24,11 +24,6 @@ bool isInvalidInWineAlias(char16_t c)
     return c < 32 || c >= 0x80 || invalid.find(c) != std::u16string::npos;
 }
 
-std::string upperAscii(std::string text)
-{
-    return CharCase::upper(text);
-}
-
 } // namespace
 
 bool isLegal83(const std::string& name)
@@ -81,7 +76,7 @@ std::string wineAlias(const std::string& longName)
         for (std::size_t i = extension + 1; i < length && i <= extension + 3; ++i)
             alias += isInvalidInWineAlias(unit(i)) ? '_' : char(unit(i));
     }
-    return upperAscii(alias);
+    return CharCase::upper(alias);
 }
 
 bool NumberedStem::operator<(const NumberedStem& other) const
@@ -105,7 +100,7 @@ NumberedStem numberedStem(const std::string& longName)
                 continue;
             result += isForbiddenIn83(c) ? '_' : char(c);
         }
-        return upperAscii(result);
+        return CharCase::upper(result);
     };
     return {clean(before, 6), clean(after, 3)};
 }
