@@ -19,6 +19,33 @@
 
 namespace {
 
+// A dialog's base units: the average width of the letters A-Z a-z and the
+// height of its font, in pixels (the Windows rule).
+struct BaseUnits {
+    int x;
+    int y;
+};
+
+BaseUnits baseUnitsOf(const QFont& font)
+{
+    const QFontMetrics metrics(font);
+    int letters = 0;
+    for (char letter = 'A'; letter <= 'Z'; ++letter)
+        letters += metrics.horizontalAdvance(QLatin1Char(letter))
+            + metrics.horizontalAdvance(QLatin1Char(char(letter - 'A' + 'a')));
+    return {(letters / 26 + 1) / 2, metrics.height()};
+}
+
+int unitsAcross(int units, int baseUnitX)
+{
+    return (units * baseUnitX + 2) / 4;
+}
+
+int unitsDown(int units, int baseUnitY)
+{
+    return (units * baseUnitY + 4) / 8;
+}
+
 QPointer<QWidget>& mainWindowPointer()
 {
     static QPointer<QWidget> window;
@@ -174,18 +201,10 @@ Dialog::Dialog(const DialogTemplate& dialogTemplate, QWidget* parent)
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
                    | ((dialogTemplate.style & MinimizeBox) ? Qt::WindowMinimizeButtonHint : Qt::WindowType(0)));
 
-    // The template names a Windows face; as Wine does, the system's own
-    // user-interface face stands in for it, at the template's size.
-    QFont font = QApplication::font();
-    font.setPointSize(dialogTemplate.pointSize);
-    setFont(font);
-    const QFontMetrics metrics(font);
-    int letters = 0;
-    for (char letter = 'A'; letter <= 'Z'; ++letter)
-        letters += metrics.horizontalAdvance(QLatin1Char(letter))
-            + metrics.horizontalAdvance(QLatin1Char(char(letter - 'A' + 'a')));
-    m_baseUnitX = (letters / 26 + 1) / 2;
-    m_baseUnitY = metrics.height();
+    setFont(dialogFont(dialogTemplate.pointSize));
+    const BaseUnits units = baseUnitsOf(font());
+    m_baseUnitX = units.x;
+    m_baseUnitY = units.y;
 
     createControls(dialogTemplate);
     const QRect frame = mapDialogRect(0, 0, dialogTemplate.cx, dialogTemplate.cy);
@@ -199,9 +218,23 @@ Dialog::Dialog(const DialogTemplate& dialogTemplate, QWidget* parent)
 
 QRect Dialog::mapDialogRect(int x, int y, int cx, int cy) const
 {
-    const auto across = [this](int units) { return (units * m_baseUnitX + 2) / 4; };
-    const auto down = [this](int units) { return (units * m_baseUnitY + 4) / 8; };
-    return QRect(across(x), down(y), across(cx), down(cy));
+    return QRect(unitsAcross(x, m_baseUnitX), unitsDown(y, m_baseUnitY), unitsAcross(cx, m_baseUnitX),
+                 unitsDown(cy, m_baseUnitY));
+}
+
+QFont dialogFont(int pointSize)
+{
+    // Templates name a Windows face; as Wine does, the system's own
+    // user-interface face stands in for it, at the template's size.
+    QFont font = QApplication::font();
+    font.setPointSize(pointSize);
+    return font;
+}
+
+QSize dialogUnitsToPixels(const QFont& font, int cx, int cy)
+{
+    const BaseUnits units = baseUnitsOf(font);
+    return QSize(unitsAcross(cx, units.x), unitsDown(cy, units.y));
 }
 
 void Dialog::createControls(const DialogTemplate& dialogTemplate)

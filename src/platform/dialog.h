@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 
+class QFont;
 class QIcon;
 class QMenu;
 
@@ -70,6 +71,12 @@ private:
     int m_baseUnitX = 0;
     int m_baseUnitY = 0;
 };
+
+// The font dialogs are drawn in, at `pointSize`.
+QFont dialogFont(int pointSize);
+// Pixels for dialog units of `font`: across, a quarter of the average width
+// of the letters A-Z a-z; down, an eighth of the font's height.
+QSize dialogUnitsToPixels(const QFont& font, int cx, int cy);
 
 // An icon resource in all the sizes it comes in, read only when drawn.
 QIcon LoadIcon(const QString& name);

@@ -1,56 +1,107 @@
 #include "platform/folder_picker.h"
 
-#include "platform/char_case.h"
-#include "platform/dos_path.h"
+#include "platform/dialog.h"
+#include "platform/folder_tree_model.h"
+#include "platform/wine_prefix.h"
 
-#include <QFileDialog>
-#include <QFileInfo>
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QTreeView>
+#include <QVBoxLayout>
 
-namespace FolderPicker {
+namespace {
+// The first size, in dialog units of the dialogs' font: the shell's own.
+constexpr int kWidthUnits = 212;
+constexpr int kHeightUnits = 218;
+constexpr int kFontSize = 8;
+} // namespace
 
-std::optional<std::string> windowsPathOf(const std::string& hostFolder)
+FolderPicker::FolderPicker(QWidget* owner, const std::string& title, const std::string& startFolder,
+                           const WinePrefix& prefix)
+    : QDialog(owner)
+    , m_model(new FolderTreeModel(prefix, style()->standardIcon(QStyle::SP_DriveHDIcon),
+                                  style()->standardIcon(QStyle::SP_DirIcon), this))
+    , m_prompt(new QLabel(this))
+    , m_tree(new QTreeView(this))
+    , m_ok(new QPushButton(QStringLiteral("OK"), this))
+    , m_cancel(new QPushButton(QStringLiteral("Cancel"), this))
 {
-    const std::string chosen = QFileInfo(QString::fromStdString(hostFolder)).canonicalFilePath().toStdString();
-    if (chosen.empty())
-        return std::nullopt;
-    const std::vector<WinePrefix::Drive> drives = WinePrefix::current().drives();
-    const WinePrefix::Drive* best = nullptr;
-    for (const WinePrefix::Drive& drive : drives) {
-        const std::string& target = drive.target;
-        const bool covers = target == "/"
-            || (chosen.compare(0, target.size(), target) == 0
-                && (chosen.size() == target.size() || chosen[target.size()] == '/'));
-        if (covers && (!best || target.size() > best->target.size()))
-            best = &drive;
-    }
-    if (!best)
-        return std::nullopt;
-    std::string rest = best->target == "/" ? chosen.substr(1) : chosen.substr(best->target.size());
-    if (!rest.empty() && rest.front() == '/')
-        rest.erase(0, 1);
-    for (char& c : rest)
-        if (c == '/')
-            c = '\\';
-    return std::string(1, CharCase::toUpper(best->letter)) + ":\\" + rest;
+    setWindowTitle(QStringLiteral("Browse for Folder"));
+    setFont(dialogFont(kFontSize));
+    resize(dialogUnitsToPixels(font(), kWidthUnits, kHeightUnits));
+
+    m_prompt->setTextFormat(Qt::PlainText);
+    m_prompt->setWordWrap(true);
+    m_prompt->setText(QString::fromUtf8(title.data(), qsizetype(title.size())));
+    m_prompt->setAccessibleName(QStringLiteral("Prompt"));
+    m_prompt->setAccessibleDescription(m_prompt->text());
+
+    m_tree->setModel(m_model);
+    m_tree->setHeaderHidden(true);
+    m_tree->setUniformRowHeights(true);
+    m_tree->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_tree->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_tree->setAccessibleName(QStringLiteral("Folders"));
+    m_prompt->setBuddy(m_tree);
+
+    m_ok->setDefault(true);
+    m_cancel->setAutoDefault(false);
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    // OK and Cancel at the bottom right, in the shell's order.
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_prompt);
+    layout->addWidget(m_tree, 1);
+    layout->addLayout(buttons);
+
+    connect(m_tree->selectionModel(), &QItemSelectionModel::selectionChanged, this, &FolderPicker::updateOk);
+
+    selectNearest(startFolder);
+    m_tree->setFocus();
 }
 
-std::optional<std::string> pick(QWidget* owner, const std::string& title, const std::string& startFolder)
+FolderPicker::~FolderPicker() = default;
+
+void FolderPicker::selectNearest(const std::string& windowsPath)
 {
-    // A starting folder that does not exist opens the chooser at its
-    // nearest existing parent.
-    const DosPath start = DosPath::resolve(startFolder);
-    QString startHost;
-    if (start.valid) {
-        QFileInfo folder(QString::fromStdString(start.hostPath));
-        while (!folder.isDir() && folder.absolutePath() != folder.absoluteFilePath())
-            folder.setFile(folder.absolutePath());
-        startHost = folder.absoluteFilePath();
+    const QModelIndex folder = m_model->nearestFolder(windowsPath);
+    if (folder.isValid()) {
+        for (QModelIndex above = folder.parent(); above.isValid(); above = above.parent())
+            m_tree->expand(above);
+        m_tree->setCurrentIndex(folder);
+        m_tree->scrollTo(folder, QAbstractItemView::PositionAtCenter);
+    } else {
+        m_tree->selectionModel()->clear();
     }
-    const QString chosen = QFileDialog::getExistingDirectory(owner, QString::fromUtf8(title.c_str()), startHost,
-                                                             QFileDialog::ShowDirsOnly);
-    if (chosen.isEmpty())
-        return std::nullopt;
-    return windowsPathOf(chosen.toStdString());
+    updateOk();
 }
 
-} // namespace FolderPicker
+void FolderPicker::updateOk()
+{
+    m_ok->setEnabled(selectedFolder().has_value());
+}
+
+std::optional<std::string> FolderPicker::selectedFolder() const
+{
+    const QModelIndexList selected = m_tree->selectionModel()->selectedIndexes();
+    if (selected.isEmpty())
+        return std::nullopt;
+    return m_model->windowsPath(selected.front());
+}
+
+std::optional<std::string> FolderPicker::pick(QWidget* owner, const std::string& title, const std::string& startFolder)
+{
+    FolderPicker picker(owner, title, startFolder, WinePrefix::current());
+    if (picker.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return picker.selectedFolder();
+}

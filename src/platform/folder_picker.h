@@ -1,20 +1,43 @@
 #pragma once
 
+#include <QDialog>
+
 #include <optional>
 #include <string>
 
-class QWidget;
+class FolderTreeModel;
+class QLabel;
+class QPushButton;
+class QTreeView;
+class WinePrefix;
 
-// A modal folder chooser for Windows paths: opens at the host folder of
-// `startFolder` and answers the chosen folder as a Windows path through the
-// drive that covers it, or nothing when the user cancelled or no drive
-// covers the choice.
-namespace FolderPicker {
+// The shell's folder browser as a Windows program in the prefix sees it: a
+// modal dialog with the title text as the prompt above a tree of the
+// prefix's drives and folders, and OK and Cancel. It opens with the starting
+// folder selected (its nearest existing ancestor when it does not exist) and
+// answers the Windows path of the folder chosen, as navigated. It reads and
+// writes no settings.
+class FolderPicker : public QDialog {
+public:
+    FolderPicker(QWidget* owner, const std::string& title, const std::string& startFolder, const WinePrefix& prefix);
+    ~FolderPicker() override;
 
-std::optional<std::string> pick(QWidget* owner, const std::string& title, const std::string& startFolder);
+    // The Windows path of the selected folder, or nothing.
+    std::optional<std::string> selectedFolder() const;
+    // Selects the folder a Windows path names, or its nearest existing
+    // ancestor, expanded down to it and scrolled into view; nothing is
+    // selected when the path names no drive.
+    void selectNearest(const std::string& windowsPath);
 
-// The Windows path of a host folder through the drive whose target is the
-// longest prefix of it, or nothing.
-std::optional<std::string> windowsPathOf(const std::string& hostFolder);
+    // Runs the picker modally over `owner`; nothing when the user cancelled.
+    static std::optional<std::string> pick(QWidget* owner, const std::string& title, const std::string& startFolder);
 
-} // namespace FolderPicker
+private:
+    void updateOk();
+
+    FolderTreeModel* m_model;
+    QLabel* m_prompt;
+    QTreeView* m_tree;
+    QPushButton* m_ok;
+    QPushButton* m_cancel;
+};

@@ -2,6 +2,8 @@
 #include "app/quillop_dlg.h"
 #include "install/dup_file_name_dlg.h"
 #include "install/dup_vorn_name_dlg.h"
+#include "platform/folder_picker.h"
+#include "platform/wine_prefix.h"
 #include "res/dialog_templates.h"
 #include "res/resource_ids.h"
 #include "support/layout_report.h"
@@ -55,7 +57,8 @@ TEST(Accessibility, EveryControlHasAName)
     CAboutDlg about(&main);
     CDupVornNameDlg vornName("Leaf", "", &main);
     CDupFileNameDlg fileName("Leaf.vrn", "C:\\Vorns", &main);
-    for (QWidget* dialog : std::initializer_list<QWidget*>{&main, &about, &vornName, &fileName})
+    FolderPicker chooser(&main, "Choose", "C:\\", WinePrefix::current());
+    for (QWidget* dialog : std::initializer_list<QWidget*>{&main, &about, &vornName, &fileName, &chooser})
         expectEveryControlNamed(dialog);
 }
 

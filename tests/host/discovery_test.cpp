@@ -11,42 +11,34 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 
 #include <gtest/gtest.h>
-
-namespace {
-
-std::string canonical(const std::string& hostPath)
-{
-    return QFileInfo(QString::fromStdString(hostPath)).canonicalFilePath().toStdString();
-}
-
-} // namespace
 
 class DiscoveryTest : public ::testing::Test {
 protected:
     DiscoveryTest() { Dialog::setMainWindow(&dialog); }
     ~DiscoveryTest() override { Dialog::setMainWindow(nullptr); }
 
-    // Answers a chooser, which must open at `startFolder` (below drive C),
-    // by choosing `folder` (below drive C), or by cancelling when it is empty.
-    ModalScript::Step chooser(const std::string& startFolder, const std::string& folder = "")
+    // Answers a chooser, which must open with `selected` selected, by
+    // choosing `folder`, or by cancelling when it is empty.
+    ModalScript::Step chooser(const std::string& selected, const std::string& folder = "")
     {
-        return [this, startFolder, folder](QWidget* modal) {
-            auto* picker = qobject_cast<QFileDialog*>(modal);
+        return [this, selected, folder](QWidget* modal) {
+            auto* picker = dynamic_cast<FolderPicker*>(modal);
             ASSERT_NE(picker, nullptr) << modal->windowTitle().toStdString();
-            EXPECT_EQ(picker->windowTitle().toStdString(), LoadString(IDS_BROWSE_TITLE));
-            EXPECT_EQ(canonical(picker->directory().absolutePath().toStdString()),
-                      canonical(prefix.onDriveC(startFolder)));
+            EXPECT_EQ(picker->windowTitle(), "Browse for Folder");
+            EXPECT_EQ(picker->findChild<QLabel*>()->text(),
+                      "Choose the Vorns folder.  This should be a folder in the Corvane folder named Vorns.");
+            EXPECT_EQ(picker->selectedFolder(), selected);
             EXPECT_EQ(picker->parentWidget(), &dialog);
             if (folder.empty()) {
                 picker->reject();
                 return;
             }
-            picker->setDirectory(QString::fromStdString(prefix.onDriveC(folder)));
-            static_cast<QDialog*>(picker)->accept(); // QFileDialog::accept, as OK does
+            picker->selectNearest(folder);
+            clickButton(picker, "OK");
         };
     }
 
@@ -101,7 +93,7 @@ TEST_F(DiscoveryTest, QuotedProgramPathFallsBackToTheDefaultAndTheChooser)
 {
     prefix.writeFile("Program Files/Corvane 5/Vorns/Vorns.ctl", "");
     prefix.registerHost("\"C:\\Program Files\\Corvane 5\\Corvane.exe\" \"%1\"");
-    script.then(chooser("Program Files/Corvane 5/Vorns"));
+    script.then(chooser(kDefault));
     run([this] { expectFound(kDefault); });
 }
 
@@ -118,7 +110,7 @@ TEST_F(DiscoveryTest, CommandWithoutSpaceMeansVornsInTheCurrentFolder)
 TEST_F(DiscoveryTest, TwoCancelsLeaveInstallDisabled)
 {
     prefix.makeFolder("Program Files/Corvane 5/Vorns");
-    script.then(chooser("Program Files/Corvane 5/Vorns")).then(chooser("Program Files/Corvane 5/Vorns"));
+    script.then(chooser(kDefault)).then(chooser(kDefault));
     run([this] {
         expectNotFound(kDefault);
         EXPECT_EQ(dialog.focusWidget(), dialog.GetDlgItem(IDC_BROWSE));
@@ -128,7 +120,7 @@ TEST_F(DiscoveryTest, TwoCancelsLeaveInstallDisabled)
 TEST_F(DiscoveryTest, CancelThenChooseAGoodFolder)
 {
     prefix.writeFile("Good/Vorns/Vorns.ctl", "");
-    script.then(chooser("")).then(chooser("", "Good/Vorns"));
+    script.then(chooser("C:\\")).then(chooser("C:\\", "C:\\Good\\Vorns"));
     run([this] { expectFound("C:\\Good\\Vorns"); });
 }
 
@@ -138,35 +130,25 @@ TEST_F(DiscoveryTest, BrowseChecksEveryChoice)
     prefix.makeFolder("Empty");
     prefix.writeFile("Good/Vorns/Vorns.ctl", "");
     run([this] {
-        script.then(chooser("Corvane/Vorns", "Empty"));
+        script.then(chooser("C:\\Corvane\\Vorns", "C:\\Empty"));
         clickItem(&dialog, IDC_BROWSE);
         expectNotFound("C:\\Empty");
 
-        script.then(chooser("Empty"));
+        script.then(chooser("C:\\Empty"));
         clickItem(&dialog, IDC_BROWSE);
         expectNotFound("C:\\Empty");
 
-        script.then(chooser("Empty", "Good/Vorns"));
+        script.then(chooser("C:\\Empty", "C:\\Good\\Vorns"));
         clickItem(&dialog, IDC_BROWSE);
         expectFound("C:\\Good\\Vorns");
 
-        script.then(chooser("Good/Vorns", ""));
+        script.then(chooser("C:\\Good\\Vorns", ""));
         CDirDialog chooser("C:\\Good\\Vorns", nullptr);
         EXPECT_EQ(chooser.GetPath(), "C:\\Good\\Vorns");
         EXPECT_EQ(chooser.DoBrowse(), 2);
         EXPECT_EQ(chooser.GetPath(), "C:\\Good\\Vorns");
         EXPECT_EQ(chooser.m_strTitle, LoadString(IDS_BROWSE_TITLE));
     });
-}
-
-TEST(FolderPicker, ChoicesComeBackThroughTheDriveThatCoversThem)
-{
-    ThrowawayPrefix prefix;
-    prefix.makeFolder("Vorns");
-    EXPECT_EQ(FolderPicker::windowsPathOf(prefix.onDriveC("Vorns")), "C:\\Vorns");
-    EXPECT_EQ(FolderPicker::windowsPathOf(prefix.onDriveC("")), "C:\\");
-    EXPECT_EQ(FolderPicker::windowsPathOf(prefix.root() + "/host_root"), "Z:\\");
-    EXPECT_FALSE(FolderPicker::windowsPathOf(QDir::tempPath().toStdString())) << "no drive covers it";
 }
 
 TEST(StartToFinish, InstallsWhereTheHostWillFindThem)

@@ -65,6 +65,16 @@ void clickItem(QWidget* dialog, int id)
     QTest::mouseClick(button, Qt::LeftButton);
 }
 
+void clickButton(QWidget* dialog, const QString& text)
+{
+    for (QPushButton* button : dialog->findChildren<QPushButton*>())
+        if (button->text() == text) {
+            QTest::mouseClick(button, Qt::LeftButton);
+            return;
+        }
+    ADD_FAILURE() << "no button " << text.toStdString();
+}
+
 void pressKey(QWidget* dialog, int key)
 {
     QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : dialog;

@@ -33,4 +33,6 @@ private:
 
 // Presses a dialog button with the mouse, or a key on the focused widget.
 void clickItem(QWidget* dialog, int id);
+// Clicks the push button of `dialog` that shows `text`.
+void clickButton(QWidget* dialog, const QString& text);
 void pressKey(QWidget* dialog, int key);

@@ -5,12 +5,15 @@ from desktop_session import (Prefix, TestFailure, Session, control, expect_equal
                              run, text_of, wait_until)
 
 MAIN = "Ostrel Picture Vorn Installer"
-CHOOSER = "Choose the Vorns folder.  This should be a folder in the Corvane folder named Vorns."
+CHOOSER = "Browse for Folder"
+PROMPT = "Choose the Vorns folder.  This should be a folder in the Corvane folder named Vorns."
 
 
 def chooser_window(session):
-    """Waits for the chooser to be shown and to hold the keyboard focus."""
+    """Waits for the chooser to be shown, with its prompt, and to hold the
+    keyboard focus."""
     window = session.window(CHOOSER)
+    expect_equal("the chooser's prompt", text_of(control(window, "label", "Prompt")), PROMPT)
     wait_until("the chooser to take the keyboard focus",
                lambda: any(is_focused(c) for c in _descendants(window)))
     return window
@@ -67,9 +70,11 @@ def cancel_then_choose_a_good_folder(quillop):
         with Session(quillop, prefix) as session:
             chooser_window(session)
             session.key("Escape")
-            chooser = chooser_window(session)
-            field = control(chooser, "text", "Directory:")
-            field.queryEditableText().setTextContents(prefix.on_drive_c("Vorns"))
+            chooser_window(session)
+            # C: is selected, as the default folder's nearest existing
+            # ancestor: open it, go to Vorns by its first letter, choose it.
+            session.key("Right")
+            session.key("v")
             session.key("Return")
             window, status = status_of(session)
             expect_equal("status text", wait_until("the found text", lambda: text_of(status) or None, process=session.process),
