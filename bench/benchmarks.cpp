@@ -3,7 +3,9 @@
 //   quillop_benchmarks <prefix with a realistic system.reg> [benchmark flags]
 #include "app/quillop_dlg.h"
 #include "install/name_proposals.h"
+#include "host/prefix_choice.h"
 #include "platform/dialog.h"
+#include "platform/prefix_search.h"
 #include "platform/registry.h"
 #include "platform/wine_prefix.h"
 
@@ -59,6 +61,58 @@ void RegistryReadFloor(benchmark::State& state)
     }
 }
 BENCHMARK(RegistryReadFloor)->Unit(benchmark::kMicrosecond);
+
+// A home folder holding 50 prefixes across the front-ends, each with a
+// 2 MB system.reg; Corvane is registered in three of them.
+struct PrefixHome {
+    QTemporaryDir dir;
+    std::vector<std::string> systemRegs;
+
+    PrefixHome()
+    {
+        const std::string withHost = readAll(g_registryPrefix + "/system.reg");
+        std::string withoutHost = withHost;
+        withoutHost.replace(withoutHost.find("CRV5.Image"), 10, "CRV4.Image");
+        const std::string home = dir.path().toStdString();
+        const std::vector<std::string> places = {
+            ".local/share/wineprefixes/p", ".local/share/bottles/bottles/b", ".local/share/Steam/steamapps/compatdata/",
+            ".PlayOnLinux/wineprefix/p", ".cxoffice/c"};
+        for (int i = 0; i < 50; ++i) {
+            std::string prefix = home + "/" + places[std::size_t(i % 5)] + std::to_string(i);
+            if (i % 5 == 2)
+                prefix += "/pfx";
+            QDir().mkpath(QString::fromStdString(prefix + "/drive_c"));
+            writeAll(prefix + "/user.reg", "WINE REGISTRY Version 2\n");
+            writeAll(prefix + "/system.reg", i % 17 == 3 ? withHost : withoutHost);
+            systemRegs.push_back(prefix + "/system.reg");
+        }
+    }
+};
+
+void PrefixSearchHome(benchmark::State& state)
+{
+    const PrefixHome home;
+    for (auto _ : state) {
+        const auto withHost = PrefixesWithHost(PrefixSearch::FindPrefixes({home.dir.path().toStdString(), "", ""}));
+        if (withHost.size() != 3)
+            state.SkipWithError("Corvane was not found in exactly three prefixes");
+    }
+}
+BENCHMARK(PrefixSearchHome)->Unit(benchmark::kMillisecond);
+
+// Floor: read the 50 system.reg files once, each searched plainly for the key.
+void PrefixSearchHomeFloor(benchmark::State& state)
+{
+    const PrefixHome home;
+    for (auto _ : state) {
+        int found = 0;
+        for (const std::string& file : home.systemRegs)
+            found += readAll(file).find("[Software\\\\Classes\\\\CRV5.Image\\\\shell\\\\open\\\\command]")
+                != std::string::npos;
+        benchmark::DoNotOptimize(found);
+    }
+}
+BENCHMARK(PrefixSearchHomeFloor)->Unit(benchmark::kMillisecond);
 
 // A prefix whose Vorns folder lists 20,000 Vorns of the host's own.
 struct InstallSetup {

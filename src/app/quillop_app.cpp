@@ -1,11 +1,16 @@
 #include "app/quillop_app.h"
 
 #include "app/quillop_dlg.h"
+#include "host/prefix_choice.h"
+#include "host/prefix_dialog.h"
+#include "platform/wine_prefix.h"
 
 CQuillopApp theApp;
 
 bool CQuillopApp::InitInstance()
 {
+    if (!ChooseWinePrefix())
+        return false;
     CQuillopDlg dialog;
     m_pMainWnd = &dialog;
     Dialog::setMainWindow(&dialog);
@@ -14,4 +19,25 @@ bool CQuillopApp::InitInstance()
     m_pMainWnd = nullptr;
     // The dialog was the whole program: no event loop follows.
     return false;
+}
+
+bool CQuillopApp::ChooseWinePrefix(const PrefixSearch::Places& places)
+{
+    // $WINEPREFIX names the one prefix to use, as for every Wine program.
+    if (WinePrefix::givenByEnvironment())
+        return true;
+    const std::vector<PrefixSearch::Prefix> withHost = PrefixesWithHost(PrefixSearch::FindPrefixes(places));
+    if (withHost.empty())
+        return true; // ~/.wine, the default folder and the chooser
+    if (withHost.size() == 1) {
+        WinePrefix::use(withHost.front().path);
+        return true;
+    }
+    CPrefixDlg chooser(withHost);
+    chooser.exec();
+    const auto chosen = chooser.chosen();
+    if (!chosen)
+        return false;
+    WinePrefix::use(chosen->path);
+    return true;
 }

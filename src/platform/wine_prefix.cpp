@@ -10,9 +10,8 @@ namespace {
 
 std::string prefixFromEnvironment()
 {
-    const QByteArray configured = qgetenv("WINEPREFIX");
-    if (configured.startsWith('/'))
-        return configured.toStdString();
+    if (WinePrefix::givenByEnvironment())
+        return qgetenv("WINEPREFIX").toStdString();
     return QDir::homePath().toStdString() + "/.wine";
 }
 
@@ -39,6 +38,11 @@ WinePrefix::WinePrefix(std::string root)
 const WinePrefix& WinePrefix::current()
 {
     return processPrefix();
+}
+
+bool WinePrefix::givenByEnvironment()
+{
+    return qgetenv("WINEPREFIX").startsWith('/');
 }
 
 void WinePrefix::use(const std::string& root)

@@ -13,8 +13,12 @@ public:
     // The prefix of this process: $WINEPREFIX when it is an absolute path,
     // else $HOME/.wine, read on first use.
     static const WinePrefix& current();
-    // Makes another prefix the process's own (a throwaway prefix in tests).
+    // Makes another prefix the process's own: the one the user chose, or a
+    // throwaway prefix in tests.
     static void use(const std::string& root);
+    // Whether $WINEPREFIX names the process's prefix, which then is the only
+    // one to use.
+    static bool givenByEnvironment();
 
     const std::string& root() const { return m_root; }
 

@@ -1,0 +1,25 @@
+#include "host/prefix_choice.h"
+
+#include "platform/registry.h"
+#include "platform/wine_prefix.h"
+#include "res/resource_ids.h"
+#include "res/string_table.h"
+
+std::vector<PrefixSearch::Prefix> PrefixesWithHost(const std::vector<PrefixSearch::Prefix>& prefixes)
+{
+    const std::string key = LoadString(IDS_FILETYPE_KEY);
+    std::vector<PrefixSearch::Prefix> withHost;
+    for (const PrefixSearch::Prefix& prefix : prefixes)
+        if (Registry::QueryClassesRootDefault(key, WinePrefix(prefix.path)))
+            withHost.push_back(prefix);
+    return withHost;
+}
+
+std::size_t MostRecentlyUsed(const std::vector<PrefixSearch::Prefix>& prefixes)
+{
+    std::size_t best = 0;
+    for (std::size_t i = 1; i < prefixes.size(); ++i)
+        if (prefixes[i].lastUsed > prefixes[best].lastUsed)
+            best = i;
+    return best;
+}
