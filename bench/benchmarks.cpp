@@ -2,8 +2,8 @@
 // one installation run, and the two proposal searches at two sizes.
 //   quillop_benchmarks <prefix with a realistic system.reg> [benchmark flags]
 #include "app/quillop_dlg.h"
-#include "install/name_proposals.h"
 #include "host/prefix_choice.h"
+#include "install/name_proposals.h"
 #include "platform/dialog.h"
 #include "platform/prefix_search.h"
 #include "platform/registry.h"
@@ -74,9 +74,9 @@ struct PrefixHome {
         std::string withoutHost = withHost;
         withoutHost.replace(withoutHost.find("CRV5.Image"), 10, "CRV4.Image");
         const std::string home = dir.path().toStdString();
-        const std::vector<std::string> places = {
-            ".local/share/wineprefixes/p", ".local/share/bottles/bottles/b", ".local/share/Steam/steamapps/compatdata/",
-            ".PlayOnLinux/wineprefix/p", ".cxoffice/c"};
+        const std::vector<std::string> places
+            = {".local/share/wineprefixes/p", ".local/share/bottles/bottles/b",
+               ".local/share/Steam/steamapps/compatdata/", ".PlayOnLinux/wineprefix/p", ".cxoffice/c"};
         for (int i = 0; i < 50; ++i) {
             std::string prefix = home + "/" + places[std::size_t(i % 5)] + std::to_string(i);
             if (i % 5 == 2)

@@ -1,9 +1,7 @@
 #include "install/conflict_checks.h"
 
-#include "install/dup_file_name_dlg.h"
-#include "install/dup_vorn_name_dlg.h"
+#include "install/name_proposals.h"
 #include "platform/file_lookup.h"
-#include "res/resource_ids.h"
 
 namespace {
 
@@ -20,37 +18,50 @@ bool endsWithVrn(const std::string& fileName)
 
 } // namespace
 
-CheckAnswer CheckVornName(std::string& name, ControlFile& control)
+CheckAnswer CheckVornName(std::string& name, ControlFile& control, ConflictQuestions& questions)
 {
     CheckAnswer answer = CheckAnswer::Proceed;
     const ControlText& text = ReadControlText(control);
     while (!isUsableVornName(name) || IsVornNameTaken(text, name)) {
-        CDupVornNameDlg dialog(name, text.c_str());
-        if (dialog.DoModal() != IDOK) {
+        const auto typed = questions.askVornName(name, text);
+        if (!typed) {
             answer = CheckAnswer::Skip;
             break;
         }
-        const std::string typed = dialog.GetNewName();
-        if (isUsableVornName(typed))
-            name = typed;
+        if (isUsableVornName(*typed))
+            name = *typed;
     }
     SeekToEnd(control);
     return answer;
 }
 
-CheckAnswer CheckFileName(std::string& fileName, const std::string& folder, std::string& path)
+CheckAnswer CheckFileName(std::string& fileName, const std::string& folder, std::string& path,
+                          ConflictQuestions& questions)
 {
     path = folder + "\\" + fileName;
     while (FileExists(path)) {
-        CDupFileNameDlg dialog(fileName, folder);
-        if (dialog.DoModal() != IDOK)
+        const auto typed = questions.askFileName(fileName, folder);
+        if (!typed)
             return CheckAnswer::Skip;
-        const std::string typed = dialog.GetNewName();
         // Four bytes or fewer cannot be more than ".vrn": ask again.
-        if (typed.size() <= 4)
+        if (typed->size() <= 4)
             continue;
-        fileName = endsWithVrn(typed) ? typed : typed + ".vrn";
+        fileName = endsWithVrn(*typed) ? *typed : *typed + ".vrn";
         path = folder + "\\" + fileName;
     }
     return CheckAnswer::Proceed;
+}
+
+std::optional<std::string> PolicyQuestions::askVornName(const std::string& name, const ControlText& controlText)
+{
+    if (m_policy == Policy::skip)
+        return std::nullopt;
+    return ProposeVornName(controlText.view(), name);
+}
+
+std::optional<std::string> PolicyQuestions::askFileName(const std::string& fileName, const std::string& folder)
+{
+    if (m_policy == Policy::skip)
+        return std::nullopt;
+    return ProposeFileName(folder, fileName);
 }

@@ -1,4 +1,5 @@
 #include "install/conflict_checks.h"
+#include "install/dialog_questions.h"
 #include "platform/dialog.h"
 #include "res/resource_ids.h"
 #include "support/modal_script.h"
@@ -58,7 +59,8 @@ protected:
     CheckAnswer check(std::string& name)
     {
         control.handle.Seek(3, StdioFile::begin);
-        const CheckAnswer answer = CheckVornName(name, control);
+        DialogQuestions dialogs;
+        const CheckAnswer answer = CheckVornName(name, control, dialogs);
         EXPECT_EQ(control.handle.GetPosition(), control.handle.GetLength()) << "left at the end";
         return answer;
     }
@@ -129,6 +131,7 @@ protected:
 
     ThrowawayPrefix prefix;
     ModalScript script;
+    DialogQuestions dialogs;
 };
 
 TEST_F(FileNameCheckTest, SavedNamesGetTheirEnding)
@@ -151,7 +154,7 @@ TEST_F(FileNameCheckTest, SavedNamesGetTheirEnding)
             saveAs(c.typed)(dialog);
         });
         std::string fileName = "Leaf.vrn", path;
-        EXPECT_EQ(CheckFileName(fileName, "C:\\Vorns", path), CheckAnswer::Proceed);
+        EXPECT_EQ(CheckFileName(fileName, "C:\\Vorns", path, dialogs), CheckAnswer::Proceed);
         EXPECT_EQ(fileName, c.fileName);
         EXPECT_EQ(path, "C:\\Vorns\\" + c.fileName);
     }
@@ -169,7 +172,7 @@ TEST_F(FileNameCheckTest, ShortOrTakenAnswersBringTheDialogBack)
         .then(expectProposal("Leaves2.vrn", saveAs("Stone"))) // a folder of that name counts
         .then(expectProposal("Stone2.vrn", [](QWidget* dialog) { pressKey(dialog, Qt::Key_Return); }));
     std::string fileName = "Leaf.vrn", path;
-    EXPECT_EQ(CheckFileName(fileName, "C:\\Vorns", path), CheckAnswer::Proceed);
+    EXPECT_EQ(CheckFileName(fileName, "C:\\Vorns", path, dialogs), CheckAnswer::Proceed);
     EXPECT_EQ(fileName, "Stone2.vrn");
     EXPECT_EQ(path, "C:\\Vorns\\Stone2.vrn");
 }
@@ -178,6 +181,6 @@ TEST_F(FileNameCheckTest, SkipAnswersSkip)
 {
     script.then([](QWidget* dialog) { clickItem(dialog, IDCANCEL); });
     std::string fileName = "leaf.vrn", path;
-    EXPECT_EQ(CheckFileName(fileName, "C:\\Vorns", path), CheckAnswer::Skip);
+    EXPECT_EQ(CheckFileName(fileName, "C:\\Vorns", path, dialogs), CheckAnswer::Skip);
     EXPECT_EQ(fileName, "leaf.vrn");
 }
