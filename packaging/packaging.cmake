@@ -19,6 +19,8 @@ add_custom_command(
 add_custom_target(package_docs ALL DEPENDS ${PACKAGE_DOCS}/changelog.Debian.gz ${PACKAGE_DOCS}/quillop.1.gz)
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/copyright ${PACKAGE_DOCS}/changelog.Debian.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/quillop)
 install(FILES ${PACKAGE_DOCS}/quillop.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_CURRENT_LIST_DIR}/quillop.bash-completion DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions
+        RENAME quillop)
 
 set(CPACK_PACKAGE_NAME quillop)
 set(CPACK_PACKAGE_VENDOR "The Quillop developers")

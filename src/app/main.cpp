@@ -1,9 +1,6 @@
-#include "app/quillop_app.h"
-
-#include <QApplication>
+#include "app/command_line.h"
 
 int main(int argc, char* argv[])
 {
-    QApplication application(argc, argv);
-    return AfxWinMain(theApp);
+    return RunQuillop(argc, argv);
 }

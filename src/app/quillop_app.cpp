@@ -3,15 +3,29 @@
 #include "app/quillop_dlg.h"
 #include "host/prefix_choice.h"
 #include "host/prefix_dialog.h"
+#include "host/vorns_folder.h"
+#include "platform/text_format.h"
+#include "res/resource_ids.h"
+#include "res/string_table.h"
+
 #include "platform/wine_prefix.h"
+#include <iostream>
 
 CQuillopApp theApp;
 
 bool CQuillopApp::InitInstance()
 {
-    if (!ChooseWinePrefix())
+    if (!m_givenPrefix.empty())
+        WinePrefix::use(m_givenPrefix);
+    else if (!ChooseWinePrefix())
         return false;
+    if (!m_givenFolder.empty() && !IsVornsFolder(m_givenFolder)) {
+        std::cerr << FormatText(LoadString(IDS_NOT_FOUND), {m_givenFolder}) << "\n";
+        m_exitCode = 3;
+        return false;
+    }
     CQuillopDlg dialog;
+    dialog.m_strGivenFolder = m_givenFolder;
     m_pMainWnd = &dialog;
     Dialog::setMainWindow(&dialog);
     dialog.DoModal();

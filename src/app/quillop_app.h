@@ -3,6 +3,8 @@
 #include "platform/prefix_search.h"
 #include "platform/win_app.h"
 
+#include <string>
+
 // The application: runs the main dialog and ends when it closes.
 class CQuillopApp : public WinApp {
 public:
@@ -13,6 +15,12 @@ public:
     // the one the user chooses (false when the user cancels: the program
     // ends without touching anything); else ~/.wine.
     static bool ChooseWinePrefix(const PrefixSearch::Places& places = PrefixSearch::UserPlaces());
+
+    // Named on the command line: the prefix (used instead of the choice)
+    // and the Vorns folder (used instead of the search; without Vorns.ctl in
+    // it the program ends with exit code 3 before any window).
+    std::string m_givenPrefix;
+    std::string m_givenFolder;
 };
 
 extern CQuillopApp theApp;

@@ -22,6 +22,8 @@ public:
     std::string m_strStatus;
     std::string m_strVornsFolder;
     QIcon m_hIcon;
+    // A Vorns folder named on the command line, used instead of the search.
+    std::string m_strGivenFolder;
 
     // Install: copies the catalogue into the Vorns folder.
     void OnInstall();

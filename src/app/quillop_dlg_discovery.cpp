@@ -4,16 +4,13 @@
 
 #include "host/dir_dialog.h"
 #include "host/vorns_folder.h"
-#include "payload/control_file.h"
-#include "platform/file_lookup.h"
-#include "platform/registry.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
 #include "res/string_table.h"
 
 bool CQuillopDlg::IsVornsFolder(const std::string& folder) const
 {
-    return FileExists(ControlFilePath(folder));
+    return ::IsVornsFolder(folder);
 }
 
 int CQuillopDlg::BrowseForFolder(std::string& folder)
@@ -27,15 +24,11 @@ int CQuillopDlg::BrowseForFolder(std::string& folder)
 
 void CQuillopDlg::LocateVornsFolder()
 {
-    m_strVornsFolder = Registry::QueryClassesRootDefault(LoadString(IDS_FILETYPE_KEY)).value_or("");
-    if (!m_strVornsFolder.empty()) {
-        m_strVornsFolder = VornsFolderFromCommand(m_strVornsFolder);
-        if (IsVornsFolder(m_strVornsFolder)) {
-            m_strVornsFolder = CanonicalVornsFolder(m_strVornsFolder);
-        } else {
-            m_strVornsFolder = LoadString(IDS_DEFAULT_FOLDER);
-            BrowseForFolder(m_strVornsFolder);
-        }
+    if (!m_strGivenFolder.empty()) {
+        // Named on the command line, which has checked it.
+        m_strVornsFolder = m_strGivenFolder;
+    } else if (const auto registered = RegisteredVornsFolder()) {
+        m_strVornsFolder = *registered;
     } else {
         m_strVornsFolder = LoadString(IDS_DEFAULT_FOLDER);
         BrowseForFolder(m_strVornsFolder);

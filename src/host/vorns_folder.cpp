@@ -2,6 +2,10 @@
 
 #include "host/path_canonicalizer.h"
 #include "payload/control_file.h"
+#include "platform/file_lookup.h"
+#include "platform/registry.h"
+#include "res/resource_ids.h"
+#include "res/string_table.h"
 
 #include <cstring>
 
@@ -26,4 +30,20 @@ std::string CanonicalVornsFolder(const std::string& folder)
     CanonicalizePath(buffer, true);
     const std::string canonical = buffer;
     return canonical.substr(0, canonical.rfind('\\') + 1);
+}
+
+bool IsVornsFolder(const std::string& folder)
+{
+    return FileExists(ControlFilePath(folder));
+}
+
+std::optional<std::string> RegisteredVornsFolder()
+{
+    const auto command = Registry::QueryClassesRootDefault(LoadString(IDS_FILETYPE_KEY));
+    if (!command || command->empty())
+        return std::nullopt;
+    const std::string folder = VornsFolderFromCommand(*command);
+    if (!IsVornsFolder(folder))
+        return std::nullopt;
+    return CanonicalVornsFolder(folder);
 }

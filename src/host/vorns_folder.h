@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 // The Vorns folder named by the host's registered open command: the text
@@ -12,3 +13,11 @@ std::string VornsFolderFromCommand(const std::string& command);
 // and including the last backslash. A path too long to canonicalize leaves
 // the folder as it is.
 std::string CanonicalVornsFolder(const std::string& folder);
+
+// The Vorns folder the host's registration in the current prefix leads to,
+// in canonical form, or nothing when it leads to no folder holding the
+// control file.
+std::optional<std::string> RegisteredVornsFolder();
+
+// Whether the folder holds the control file.
+bool IsVornsFolder(const std::string& folder);

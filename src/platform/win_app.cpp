@@ -9,6 +9,6 @@ int AfxWinMain(WinApp& app)
     // of ours is visible; closing it must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
     if (!app.InitInstance())
-        return 0;
+        return app.m_exitCode;
     return QApplication::exec();
 }

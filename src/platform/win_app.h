@@ -10,6 +10,8 @@ public:
     virtual bool InitInstance() = 0;
 
     QWidget* m_pMainWnd = nullptr;
+    // The process's exit code when InitInstance ends the program.
+    int m_exitCode = 0;
 };
 
 // Runs the application inside an existing QApplication; answers the exit code.

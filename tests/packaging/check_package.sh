@@ -23,7 +23,8 @@ for file in usr/bin/quillop \
             usr/share/icons/hicolor/128x128/apps/quillop.png \
             usr/share/icons/hicolor/256x256/apps/quillop.png \
             usr/share/doc/quillop/copyright \
-            usr/share/man/man1/quillop.1.gz; do
+            usr/share/man/man1/quillop.1.gz \
+            usr/share/bash-completion/completions/quillop; do
     expect test -f "$work/root/$file"
 done
 expect test -x "$work/root/usr/bin/quillop"

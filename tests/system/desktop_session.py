@@ -99,10 +99,11 @@ class Prefix:
 class Session:
     """Xvfb and one quillop process on `prefix`; use as a context manager."""
 
-    def __init__(self, quillop, prefix, extra_env=None):
+    def __init__(self, quillop, prefix, extra_env=None, arguments=()):
         self.quillop = quillop
         self.prefix = prefix
         self.extra_env = extra_env or {}
+        self.arguments = list(arguments)
         self.xvfb = None
         self.process = None
         self.home = None
@@ -129,7 +130,7 @@ class Session:
         })
         env.update(self.extra_env)
         self.env = env
-        self.process = subprocess.Popen([self.quillop], env=env, cwd=self.home)
+        self.process = subprocess.Popen([self.quillop] + self.arguments, env=env, cwd=self.home)
         self.app = wait_until("quillop on the accessibility bus", self._find_application)
         return self
 
