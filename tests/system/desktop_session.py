@@ -16,8 +16,18 @@ import tempfile
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 TIMEOUT = 20.0
+
+
+def pump_events():
+    """Lets the accessibility library take in the bus's news (applications
+    that came or went, changed texts and states): it only reads them while
+    its main context runs."""
+    context = GLib.MainContext.default()
+    while context.pending():
+        context.iteration(False)
 
 
 class TestFailure(Exception):
@@ -32,6 +42,7 @@ def wait_until(what, probe, timeout=TIMEOUT, process=None):
         if process is not None and process.poll() is not None:
             raise TestFailure("quillop exited with status %d while waiting for %s"
                               % (process.returncode, what))
+        pump_events()
         try:
             answer = probe()
         except Exception:  # the tree changes under us while windows come and go
@@ -122,7 +133,6 @@ class Session:
             "DISPLAY": self.display,
             "HOME": self.home,
             "XDG_CONFIG_HOME": os.path.join(self.home, ".config"),
-            "XDG_RUNTIME_DIR": self.home,
             "WINEPREFIX": self.prefix.root,
             "QT_QPA_PLATFORM": "xcb",
             "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1",
@@ -131,7 +141,12 @@ class Session:
         env.update(self.extra_env)
         self.env = env
         self.process = subprocess.Popen([self.quillop] + self.arguments, env=env, cwd=self.home)
-        self.app = wait_until("quillop on the accessibility bus", self._find_application)
+        try:
+            self.app = wait_until("quillop on the accessibility bus", self._find_application,
+                                  process=self.process)
+        except BaseException:
+            self.__exit__(None, None, None)
+            raise
         return self
 
     def __exit__(self, *exc):
@@ -185,6 +200,12 @@ class Session:
 
     def key(self, keysym):
         subprocess.run(["xdotool", "key", "--clearmodifiers", keysym], env=self.env, check=True)
+
+    def give_focus(self, title):
+        """Gives the keyboard to a window of ours, as a window manager does
+        when a dialog above it closes (Xvfb has none)."""
+        subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid), "--name",
+                        "^%s$" % title, "windowfocus", "--sync"], env=self.env, check=True, timeout=10)
 
     def type_text(self, text):
         subprocess.run(["xdotool", "type", "--delay", "20", text], env=self.env, check=True)

@@ -1,0 +1,11 @@
+#!/usr/bin/env bash
+# Runs a system test script in a D-Bus session of its own, with a runtime
+# folder of its own, so that tests running side by side never share an
+# accessibility bus.
+#   run_in_session.sh <test script> <quillop executable> [test names]
+set -euo pipefail
+runtime=$(mktemp -d)
+chmod 700 "$runtime"
+trap 'rm -rf "$runtime"' EXIT
+export XDG_RUNTIME_DIR=$runtime
+dbus-run-session -- /usr/bin/python3 "$@"

@@ -1,0 +1,207 @@
+"""The main window as a user meets it: found through the registration,
+Browse, both conflict dialogs, a locked control file, the About box, Exit."""
+
+import fcntl
+import os
+import struct
+
+import pyatspi
+
+from desktop_session import (Prefix, Session, TestFailure, control, expect_equal, find, is_enabled, is_focused,
+                             press, run, text_of, wait_until)
+
+MAIN = "Ostrel Picture Vorn Installer"
+CHOOSER = "Browse for Folder"
+
+
+def ready_text(folder):
+    return ("Thank-you for downloading the Quenna Picture Vorn collection.  \n\n"
+            "The Quenna Vorns will be installed to the directory\n    \"%s\".\n\n"
+            "Click the Browse button to choose a new directory or the Install button to begin installation.  "
+            % folder)
+
+
+def not_found_text(folder):
+    return ("Thank-you for downloading the Quenna Picture Vorn collection.  \n\n"
+            "The Quenna Vorns cannot be installed to the directory\n    \"%s\"\n"
+            "because it does not exist or does not contain a Vorn Control (Vorns.ctl) file.  \n"
+            "The directory should be a subdirectory of the Corvane folder named Vorns that contains a file "
+            "named Vorns.ctl.\n\nClick the Browse button to choose a valid directory.  " % folder)
+
+
+def registered_prefix():
+    prefix = Prefix()
+    prefix.write_file("Program Files/Corvane 5/Vorns/Vorns.ctl", b"")
+    prefix.write_file("Program Files/Corvane 5/CORVANE.EXE", b"")
+    prefix.register_host("C:\\PROGRA~1\\CORVAN~1\\CORVANE.EXE %1")
+    return prefix
+
+
+def descendants(node):
+    for i in range(node.childCount):
+        child = node.getChildAtIndex(i)
+        if child is not None:
+            yield child
+            yield from descendants(child)
+
+
+def focused_window(session, title):
+    window = session.window(title)
+    wait_until("the keyboard focus in " + title, lambda: any(is_focused(c) for c in descendants(window)))
+    return window
+
+
+def status_becomes(window, session, predicate, what):
+    status = control(window, "label", "Status")
+    return wait_until(what, lambda: text_of(status) if predicate(text_of(status)) else None,
+                      process=session.process)
+
+
+def found_through_a_short_path_registration(quillop):
+    prefix = registered_prefix()
+    try:
+        with Session(quillop, prefix) as session:
+            window = session.window(MAIN)
+            text = status_becomes(window, session, lambda t: t.startswith("Thank"), "the found text")
+            expect_equal("status", text, ready_text("c:\\Program Files\\Corvane 5\\Vorns\\"))
+            install = control(window, "push button", "Install Vorn Files")
+            wait_until("the focus on Install", lambda: is_focused(install))
+            expect_equal("Browse enabled", is_enabled(control(window, "push button", "Browse...")), True)
+            # Exit ends the program.
+            session.key("alt+x")
+            expect_equal("exit status", session.exited(), 0)
+    finally:
+        prefix.remove()
+
+
+def browse_to_a_folder_without_the_control_file_and_back(quillop):
+    prefix = registered_prefix()
+    prefix.make_folder("Empty")
+    try:
+        with Session(quillop, prefix) as session:
+            window = session.window(MAIN)
+            status_becomes(window, session, lambda t: t.startswith("Thank"), "the found text")
+            install = control(window, "push button", "Install Vorn Files")
+            wait_until("the focus on Install", lambda: is_focused(install))
+            session.key("alt+b")
+            focused_window(session, CHOOSER)
+            # From the selected Vorns folder: up to C:, then E for Empty.
+            for key in ("Left", "Left", "Left", "Left", "e", "Return"):
+                session.key(key)
+            session.wait_closed(CHOOSER)
+            text = status_becomes(window, session, lambda t: "cannot" in t, "the not-found text")
+            expect_equal("status", text, not_found_text("C:\\Empty"))
+            expect_equal("Install enabled", is_enabled(install), False)
+
+            # Without a window manager nothing gives the main window the
+            # keyboard back: Browse is pressed as a screen reader presses it.
+            press(control(window, "push button", "Browse..."))
+            focused_window(session, CHOOSER)
+            for key in ("Up", "p", "Right", "Down", "Right", "Down", "Return"):
+                session.key(key)
+            session.wait_closed(CHOOSER)
+            text = status_becomes(window, session, lambda t: "will be" in t, "the found text")
+            expect_equal("status", text, ready_text("C:\\Program Files\\Corvane 5\\Vorns"))
+            session.give_focus(MAIN)
+            wait_until("Install enabled and focused", lambda: is_enabled(install) and is_focused(install))
+    finally:
+        prefix.remove()
+
+
+def both_conflict_dialogs(quillop):
+    prefix = registered_prefix()
+    before = b"\r\nVornName:Fern\r\nVornFile:Host.vrn\r\n\r\nVornName:Stars\r\n"
+    prefix.write_file("Program Files/Corvane 5/Vorns/Vorns.ctl", before)
+    prefix.write_file("Program Files/Corvane 5/Vorns/Pebbles.vrn", b"host's own")
+    try:
+        with Session(quillop, prefix) as session:
+            window = session.window(MAIN)
+            status_becomes(window, session, lambda t: t.startswith("Thank"), "the found text")
+            install = control(window, "push button", "Install Vorn Files")
+            wait_until("the focus on Install", lambda: is_focused(install))
+            session.key("Return")  # Install has the focus
+            name = focused_window(session, "Duplicate Vorn Name")
+            prompt = wait_until("the prompt", lambda: find(name, "label"))
+            expect_equal("the name prompt", text_of(prompt),
+                         "A Picture Vorn with the name \"Fern\" already exists.\nPlease enter another name.")
+            expect_equal("the proposal", text_of(control(name, "text", "New name")), "Fern2")
+            session.key("Return")  # Enter accepts the proposal
+            files = focused_window(session, "Duplicate File Name")
+            expect_equal("the proposal", text_of(control(files, "text", "New name")), "Pebbles2.vrn")
+            for key in ("Tab", "Tab", "ctrl+a"):
+                session.key(key)
+            session.type_text("  Pebbles new  ")
+            session.key("Return")
+            focused_window(session, "Duplicate Vorn Name")
+            session.key("Escape")  # Stars: Skip
+            text = status_becomes(window, session, lambda t: t.startswith("Done"), "the done text")
+            expect_equal("done text", text,
+                         "Done installing 7 vorn files.\nFern2, Pebbles, Raindrops, Petals, Bubbles, Snowflakes, "
+                         "Shells.\n\nPress the Exit button to exit.\n\n\nEnjoy your quenna!  ")
+            expect_equal("Install enabled", is_enabled(control(window, "push button", "Install Vorn Files")), False)
+        control_bytes = prefix.read_file("Program Files/Corvane 5/Vorns/Vorns.ctl")
+        if not control_bytes.startswith(before):
+            raise TestFailure("the control file's earlier bytes changed")
+        if b"\r\n\r\n\r\nVornName:Fern2\r\nVornFile:Fern.vrn\r\n" not in control_bytes:
+            raise TestFailure("no block for Fern2")
+        if b"VornName:Pebbles\r\nVornFile:  Pebbles new  .vrn\r\n" not in control_bytes:
+            raise TestFailure("the typed file name was not kept exactly")
+        if b"VornName:Stars\r\nVornFile" in control_bytes:
+            raise TestFailure("the skipped Vorn has a block")
+        expect_equal("the host's file", prefix.read_file("Program Files/Corvane 5/Vorns/Pebbles.vrn"), b"host's own")
+        expect_equal("the typed file exists",
+                     os.path.exists(prefix.on_drive_c("Program Files/Corvane 5/Vorns/  Pebbles new  .vrn")), True)
+    finally:
+        prefix.remove()
+
+
+def a_control_file_locked_by_another_process(quillop):
+    prefix = registered_prefix()
+    path = prefix.on_drive_c("Program Files/Corvane 5/Vorns/Vorns.ctl")
+    holder = os.open(path, os.O_RDWR)
+    F_OFD_SETLK = 37
+    fcntl.fcntl(holder, F_OFD_SETLK, struct.pack("hhqqi", fcntl.F_WRLCK, 0, 0, 0, 0))
+    try:
+        with Session(quillop, prefix) as session:
+            window = session.window(MAIN)
+            status_becomes(window, session, lambda t: t.startswith("Thank"), "the found text")
+            install = control(window, "push button", "Install Vorn Files")
+            wait_until("the focus on Install", lambda: is_focused(install))
+            session.key("Return")
+            text = status_becomes(window, session, lambda t: "error" in t, "the error text")
+            expect_equal("status", text, "File error while installing vorn file 0 of 8.")
+            expect_equal("Install enabled", is_enabled(control(window, "push button", "Install Vorn Files")), True)
+            expect_equal("Browse enabled", is_enabled(control(window, "push button", "Browse...")), False)
+        expect_equal("nothing written", sorted(os.listdir(os.path.dirname(path))), ["Vorns.ctl"])
+    finally:
+        os.close(holder)
+        prefix.remove()
+
+
+def the_about_box_from_the_window_menu(quillop):
+    prefix = registered_prefix()
+    try:
+        with Session(quillop, prefix) as session:
+            window = session.window(MAIN)
+            status_becomes(window, session, lambda t: t.startswith("Thank"), "the found text")
+            install = control(window, "push button", "Install Vorn Files")
+            wait_until("the focus on Install", lambda: is_focused(install))
+            session.key("shift+F10")
+            session.key("a")
+            about = focused_window(session, "About Vorn Installer")
+            expect_equal("the About text",
+                         [c.name for c in descendants(about) if c.getRoleName() == "label"][-1],
+                         "Picture Vorn Collection Installer")
+            session.key("Return")
+            session.wait_closed("About Vorn Installer")
+            expect_equal("still running", session.alive(), True)
+    finally:
+        prefix.remove()
+
+
+if __name__ == "__main__":
+    run([("Window.FoundThroughAShortPathRegistration", found_through_a_short_path_registration),
+         ("Window.BrowseToAFolderWithoutTheControlFileAndBack", browse_to_a_folder_without_the_control_file_and_back),
+         ("Window.BothConflictDialogs", both_conflict_dialogs),
+         ("Window.AControlFileLockedByAnotherProcess", a_control_file_locked_by_another_process),
+         ("Window.TheAboutBoxFromTheWindowMenu", the_about_box_from_the_window_menu)])
