@@ -171,3 +171,26 @@ TEST(StartToFinish, InstallsWhereTheHostWillFindThem)
     const QDir vorns(QString::fromStdString(prefix.onDriveC("Program Files/Corvane 5/Vorns")));
     EXPECT_EQ(vorns.entryList({QStringLiteral("*.vrn")}, QDir::Files).size(), 8);
 }
+
+TEST_F(DiscoveryTest, BrowseChecksTheFolderAgainAfterACancel)
+{
+    prefix.installHost();
+    prefix.makeFolder("Later");
+    run([this] {
+        script.then(chooser("C:\\Corvane\\Vorns", "C:\\Later"));
+        clickItem(&dialog, IDC_BROWSE);
+        expectNotFound("C:\\Later");
+        // The control file appears while the chooser is open; cancelling
+        // still checks the folder again.
+        script.then([this](QWidget* modal) {
+            prefix.writeFile("Later/Vorns.ctl", "");
+            static_cast<QDialog*>(modal)->reject();
+        });
+        clickItem(&dialog, IDC_BROWSE);
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS),
+                  "Thank-you for downloading the Quenna Picture Vorn collection.  \r\rThe Quenna Vorns will be "
+                  "installed to the directory\r    \"C:\\Later\".\r\rClick the Browse button to choose a new "
+                  "directory or the Install button to begin installation.  ");
+        EXPECT_TRUE(dialog.GetDlgItem(IDC_INSTALL)->isEnabled());
+    });
+}

@@ -90,6 +90,10 @@ TEST_F(CanonicalizePathTest, ShortAndMixedCasePathsBecomeLongAndTidy)
         {"\\\\server\\share\\PUBLIC\\NOTES.TXT", true, "\\\\server\\share\\Public\\Notes.txt"},
         {"\\\\server\\share", false, "\\\\server\\share"},
         {"\\\\server\\share\\", false, "\\\\server\\share"},
+        // Server and share are never looked up and keep their case.
+        {"\\\\SeRvEr\\ShArE\\PUBLIC\\NOTES.TXT", true, "\\\\SeRvEr\\ShArE\\Public\\Notes.txt"},
+        {"\\\\Nowhere\\Missing", false, "\\\\Nowhere\\Missing"},
+        {"\\\\Nowhere\\Missing\\", false, "\\\\Nowhere\\Missing"},
     };
     for (const Case& c : cases) {
         const Canonical result = canonicalize(c.input, c.isFile);

@@ -81,3 +81,47 @@ TEST(ControlFile, OpenNeverCreates)
     EXPECT_THROW(OpenControlFile("C:\\Vorns"), FileException);
     EXPECT_FALSE(prefix.exists("Vorns/Vorns.ctl"));
 }
+
+namespace {
+
+bool plainSearchFinds(const std::string& text, const std::string& name)
+{
+    return text.find("VornName:" + name + "\r\n") != std::string::npos;
+}
+
+} // namespace
+
+TEST(ControlText, NameTableAgreesWithThePlainSearchAsTheTextGrows)
+{
+    // Thousands of short records, arriving in pieces that cut lines and
+    // keys anywhere, as a long run's read-backs and appends bring them.
+    std::string all;
+    for (int i = 0; i < 3000; ++i)
+        all += "VornName:N" + std::to_string(i) + "\r\nVornFile:N.vrn\r\n";
+    ControlText text;
+    std::string arrived;
+    for (std::size_t at = 0; at < all.size();) {
+        const std::size_t piece = std::min<std::size_t>(all.size() - at, 1 + (at * 7919) % 97);
+        std::copy_n(all.data() + at, piece, text.tail(piece));
+        text.grow(piece);
+        arrived.append(all, at, piece);
+        at += piece;
+        if (at % 5 != 0 && at != all.size())
+            continue;
+        for (const std::string name : {"N0", "N1", "N299", "N2999", "N3000", "N", "N29", "N.vrn"})
+            ASSERT_EQ(text.listsName(name), plainSearchFinds(arrived, name)) << name << " at " << at;
+    }
+    for (int i = 0; i < 3000; ++i)
+        ASSERT_TRUE(text.listsName("N" + std::to_string(i))) << i;
+}
+
+TEST(ControlText, AnUnfinishedLastLineCountsOnceItsLineEndArrives)
+{
+    ControlText text("\r\nVornName:X");
+    EXPECT_FALSE(text.listsName("X")) << "no line end yet";
+    const std::string block = "\r\n\r\nVornName:Y\r\n";
+    std::copy(block.begin(), block.end(), text.tail(block.size()));
+    text.grow(block.size());
+    EXPECT_TRUE(text.listsName("X"));
+    EXPECT_TRUE(text.listsName("Y"));
+}
