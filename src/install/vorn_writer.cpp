@@ -13,27 +13,13 @@ void removeQuietly(const std::string& path)
     }
 }
 
-void writeVornFile(const std::string& path, const QByteArray& image)
-{
-    StdioFile vorn;
-    vorn.Open(path, StdioFile::typeBinary | StdioFile::modeCreate | StdioFile::modeWrite);
-    try {
-        vorn.Write(image.constData(), std::size_t(image.size()));
-        vorn.Flush();
-        vorn.Close();
-    } catch (const FileException&) {
-        vorn = StdioFile();
-        removeQuietly(path);
-        throw;
-    }
-}
-
 } // namespace
 
 void WriteVornEntry(ControlFile& control, const std::string& vornPath, const QByteArray& image,
                     const std::string& recordText)
 {
-    writeVornFile(vornPath, image);
+    // The file appears whole and flushed, or not at all, before its block.
+    StdioFile::CreateWhole(vornPath, image.constData(), std::size_t(image.size()));
     try {
         AppendRecord(control, recordText);
     } catch (const FileException&) {

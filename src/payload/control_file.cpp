@@ -74,8 +74,10 @@ std::string FormatRecord(const VornRecord& record)
 void AppendRecord(ControlFile& file, const std::string& recordText)
 {
     file.handle.Seek(std::int64_t(file.savedEnd), StdioFile::begin);
-    file.handle.Write("\r\n\r\n", 4);
-    file.handle.Write(recordText.data(), recordText.size());
+    // One write for the whole block: a process killed meanwhile leaves the
+    // block whole or absent, never cut.
+    const std::string block = "\r\n\r\n" + recordText;
+    file.handle.Write(block.data(), block.size());
 }
 
 void CloseControlFile(ControlFile& file)

@@ -18,6 +18,22 @@ std::string hostPathOf(const std::string& windowsPath, bool creating)
     return path.hostPath;
 }
 
+// Writes all of `data` to `fd`; answers 0 or the error.
+int writeAll(int fd, const char* data, std::size_t size)
+{
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            return errno;
+        }
+        data += written;
+        size -= std::size_t(written);
+    }
+    return 0;
+}
+
 } // namespace
 
 StdioFile::StdioFile(StdioFile&& other) noexcept
@@ -138,16 +154,8 @@ std::size_t StdioFile::Read(void* buffer, std::size_t count)
 
 void StdioFile::Write(const void* buffer, std::size_t count)
 {
-    const auto* bytes = static_cast<const char*>(buffer);
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::write(m_fd, bytes + done, count - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            fail(errno);
-        done += std::size_t(n);
-    }
+    if (const int error = writeAll(m_fd, static_cast<const char*>(buffer), count))
+        fail(error);
 }
 
 void StdioFile::Flush()
@@ -172,4 +180,38 @@ void StdioFile::Remove(const std::string& windowsPath)
     const std::string host = hostPathOf(windowsPath, false);
     if (::unlink(host.c_str()) != 0)
         throw FileException(FileException::causeOf(errno), errno, windowsPath);
+}
+
+void StdioFile::CreateWhole(const std::string& windowsPath, const void* data, std::size_t size)
+{
+    const std::string host = hostPathOf(windowsPath, true);
+    const std::string folder = host.substr(0, host.rfind('/') + 1);
+    const auto fail = [&](int error) { throw FileException(FileException::causeOf(error), error, windowsPath); };
+
+    // An unnamed file in the target folder, named only once it is whole.
+    int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
+    const bool unnamed = fd >= 0;
+    if (!unnamed) {
+        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            fail(errno);
+        // A file system without unnamed files: create it under its name.
+        fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        if (fd < 0)
+            fail(errno);
+    }
+    int error = writeAll(fd, static_cast<const char*>(data), size);
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (error == 0 && unnamed) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, host.c_str(), AT_SYMLINK_FOLLOW) != 0)
+            error = errno;
+    }
+    if (::close(fd) != 0 && error == 0 && errno != EINTR)
+        error = errno;
+    if (error != 0) {
+        if (!unnamed)
+            ::unlink(host.c_str());
+        fail(error);
+    }
 }

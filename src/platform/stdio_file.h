@@ -45,6 +45,11 @@ public:
     // Deletes the file a Windows path names.
     static void Remove(const std::string& windowsPath);
 
+    // Creates a new file holding `data`, which appears under its name only
+    // whole and on the disk: a process killed meanwhile leaves no part of it
+    // behind. Never replaces a file that is there.
+    static void CreateWhole(const std::string& windowsPath, const void* data, std::size_t size);
+
 private:
     [[noreturn]] void fail(int osError) const;
 
