@@ -3,6 +3,7 @@
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
 #include "res/string_table.h"
+#include "support/expected_texts.h"
 #include "support/modal_script.h"
 #include "support/throwaway_prefix.h"
 
@@ -61,7 +62,7 @@ TEST_F(MainDialogTest, OpensWithItsControlsInPlace)
     script.then([this](QWidget* shown) {
         EXPECT_EQ(shown, &dialog);
         EXPECT_EQ(dialog.windowTitle(), "Ostrel Picture Vorn Installer");
-        EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS), FormatText(LoadString(IDS_READY), {"c:\\Corvane\\Vorns\\"}));
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS), readyText("c:\\Corvane\\Vorns\\"));
         EXPECT_TRUE(dialog.m_progress->isHidden());
         EXPECT_EQ(dialog.m_progress->minimum(), 0);
         EXPECT_EQ(dialog.m_progress->maximum(), 100);
@@ -70,8 +71,7 @@ TEST_F(MainDialogTest, OpensWithItsControlsInPlace)
         // Tab order: Install, Browse, Exit.
         EXPECT_EQ(dialog.GetDlgItem(IDC_INSTALL)->nextInFocusChain(), dialog.GetDlgItem(IDC_BROWSE));
         EXPECT_EQ(dialog.GetDlgItem(IDC_BROWSE)->nextInFocusChain(), dialog.GetDlgItem(IDOK));
-        dialog.SetDlgItemText(IDC_STATUS,
-                              FormatText(LoadString(IDS_NOT_FOUND), {"C:\\Program Files\\Corvane 5\\Vorns"}));
+        dialog.SetDlgItemText(IDC_STATUS, notFoundText("C:\\Program Files\\Corvane 5\\Vorns"));
         expectNothingClipped(&dialog);
         saveScreenshot(&dialog, "main-dialog.png");
         clickItem(&dialog, IDOK);

@@ -6,6 +6,7 @@
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
 #include "res/string_table.h"
+#include "support/expected_texts.h"
 #include "support/modal_script.h"
 #include "support/throwaway_prefix.h"
 
@@ -56,7 +57,7 @@ protected:
     void expectFound(const std::string& folder)
     {
         EXPECT_EQ(dialog.m_strVornsFolder, folder);
-        EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS), FormatText(LoadString(IDS_READY), {folder}));
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS), readyText(folder));
         EXPECT_TRUE(dialog.GetDlgItem(IDC_INSTALL)->isEnabled());
         EXPECT_EQ(dialog.focusWidget(), dialog.GetDlgItem(IDC_INSTALL));
     }
@@ -64,7 +65,7 @@ protected:
     void expectNotFound(const std::string& folder)
     {
         EXPECT_EQ(dialog.m_strVornsFolder, folder);
-        EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS), FormatText(LoadString(IDS_NOT_FOUND), {folder}));
+        EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS), notFoundText(folder));
         EXPECT_FALSE(dialog.GetDlgItem(IDC_INSTALL)->isEnabled());
     }
 
@@ -147,7 +148,8 @@ TEST_F(DiscoveryTest, BrowseChecksEveryChoice)
         EXPECT_EQ(chooser.GetPath(), "C:\\Good\\Vorns");
         EXPECT_EQ(chooser.DoBrowse(), 2);
         EXPECT_EQ(chooser.GetPath(), "C:\\Good\\Vorns");
-        EXPECT_EQ(chooser.m_strTitle, LoadString(IDS_BROWSE_TITLE));
+        EXPECT_EQ(chooser.m_strTitle,
+                  "Choose the Vorns folder.  This should be a folder in the Corvane folder named Vorns.");
     });
 }
 

@@ -4,6 +4,7 @@
 #include "res/resource_ids.h"
 #include "res/string_table.h"
 #include "support/child_install.h"
+#include "support/expected_texts.h"
 #include "support/modal_script.h"
 #include "support/test_catalogue.h"
 #include "support/throwaway_prefix.h"
@@ -100,7 +101,7 @@ TEST_F(InstallationRunTest, InstallsTheWholeCollection)
     }
     EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), blocks);
     EXPECT_EQ(QDir(QString::fromStdString(prefix.onDriveC("Vorns"))).count(), 2u + 9u);
-    EXPECT_EQ(status(), FormatText(LoadString(IDS_DONE), {8, names + "."}));
+    EXPECT_EQ(status(), doneText(8, names + "."));
     EXPECT_EQ(progress, (std::vector<int>{6, 12, 18, 25, 31, 37, 43, 50, 56, 62, 68, 75, 81, 87, 93, 100}));
 }
 
@@ -250,7 +251,7 @@ TEST_F(InstallationRunTest, ConflictsAreRenamedSkippedOrGivenANewFile)
     EXPECT_EQ(prefix.readFile("Vorns/Pebbles2.vrn"), collection[1].image);
     EXPECT_EQ(prefix.readFile("Vorns/Fern.vrn"), collection[0].image);
     EXPECT_FALSE(prefix.exists("Vorns/Stars.vrn"));
-    EXPECT_EQ(status(), FormatText(LoadString(IDS_DONE), {7, names + "."}));
+    EXPECT_EQ(status(), doneText(7, names + "."));
     // The skipped third entry keeps its starting position until the fourth begins.
     EXPECT_EQ(progress, (std::vector<int>{6, 12, 18, 25, 31, 43, 50, 56, 62, 68, 75, 81, 87, 93, 100}));
 }
@@ -291,7 +292,7 @@ TEST_F(InstallationRunTest, SecondEntryOfTheSameNameMeetsTheFirstsBlock)
     });
     dialog.DoModal();
     // The skipped last entry leaves the list without its final full stop.
-    EXPECT_EQ(status(), FormatText(LoadString(IDS_DONE), {1, "Leaf"}));
+    EXPECT_EQ(status(), doneText(1, "Leaf"));
     EXPECT_FALSE(prefix.exists("Vorns/Other.vrn"));
 }
 

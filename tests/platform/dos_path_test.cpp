@@ -4,6 +4,7 @@
 #include "support/throwaway_prefix.h"
 
 #include <QDir>
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -149,6 +150,18 @@ TEST(DosPathDefaults, PrefixWithoutDosDevicesHasWinesTwoDrives)
     EXPECT_EQ(WinePrefix::current().driveRoot('z'), "/");
     EXPECT_FALSE(WinePrefix::current().driveRoot('d'));
     EXPECT_TRUE(FileExists("Z:\\tmp"));
+}
+
+TEST_F(DosPathTest, DrivesMayNestAndShareTargets)
+{
+    prefix.writeFile("Nested/inner.txt", "x");
+    ASSERT_TRUE(
+        QFile::link(QStringLiteral("../drive_c/Nested"), QString::fromStdString(prefix.root() + "/dosdevices/d:")));
+    ASSERT_TRUE(QFile::link(QStringLiteral("../drive_c"), QString::fromStdString(prefix.root() + "/dosdevices/e:")));
+    EXPECT_EQ(LookupStoredName("D:\\INNER.TXT"), "inner.txt");
+    EXPECT_EQ(LookupStoredName("E:\\nested\\inner.txt"), "inner.txt");
+    EXPECT_EQ(DosPath::resolve("d:\\new.vrn").hostPath, prefix.root() + "/dosdevices/d:/new.vrn");
+    EXPECT_EQ(DosPath::resolve("E:\\Nested\\new.vrn").hostPath, prefix.root() + "/dosdevices/e:/Nested/new.vrn");
 }
 
 TEST_F(DosPathTest, NetworkPathsLiveUnderTheUncFolder)
