@@ -4,12 +4,10 @@
 #include "platform/dialog.h"
 
 #include <QDateTime>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
-#include <QVBoxLayout>
 
 namespace {
 constexpr int kFontSize = 8;
@@ -54,23 +52,9 @@ CPrefixDlg::CPrefixDlg(std::vector<PrefixSearch::Prefix> prefixes, QWidget* pare
         m_list->setCurrentItem(m_list->topLevelItem(int(MostRecentlyUsed(m_prefixes))));
     connect(m_list, &QTreeWidget::itemDoubleClicked, this, &QDialog::accept);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    auto* cancel = new QPushButton(QStringLiteral("Cancel"), this);
-    ok->setDefault(true);
-    cancel->setAutoDefault(false);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    QPushButton* ok = layOutListDialog(this, prompt, m_list);
     connect(m_list, &QTreeWidget::itemSelectionChanged, this,
             [this, ok] { ok->setEnabled(!m_list->selectedItems().isEmpty()); });
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(prompt);
-    layout->addWidget(m_list, 1);
-    layout->addLayout(buttons);
     m_list->setFocus();
 }
 

@@ -42,25 +42,6 @@ Decoded decodeAt(std::string_view text, std::size_t at)
     return {character, length};
 }
 
-void appendUtf8(std::string& out, char32_t c)
-{
-    if (c < 0x80) {
-        out += char(c);
-    } else if (c < 0x800) {
-        out += char(0xC0 | (c >> 6));
-        out += char(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += char(0xE0 | (c >> 12));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    } else {
-        out += char(0xF0 | (c >> 18));
-        out += char(0x80 | ((c >> 12) & 0x3F));
-        out += char(0x80 | ((c >> 6) & 0x3F));
-        out += char(0x80 | (c & 0x3F));
-    }
-}
-
 template <typename Map> std::string mapped(std::string_view text, std::size_t count, Map map)
 {
     std::string out;
@@ -80,6 +61,25 @@ template <typename Map> std::string mapped(std::string_view text, std::size_t co
 }
 
 } // namespace
+
+void appendUtf8(std::string& text, char32_t character)
+{
+    if (character < 0x80) {
+        text += char(character);
+    } else if (character < 0x800) {
+        text += char(0xC0 | (character >> 6));
+        text += char(0x80 | (character & 0x3F));
+    } else if (character < 0x10000) {
+        text += char(0xE0 | (character >> 12));
+        text += char(0x80 | ((character >> 6) & 0x3F));
+        text += char(0x80 | (character & 0x3F));
+    } else {
+        text += char(0xF0 | (character >> 18));
+        text += char(0x80 | ((character >> 12) & 0x3F));
+        text += char(0x80 | ((character >> 6) & 0x3F));
+        text += char(0x80 | (character & 0x3F));
+    }
+}
 
 // Windows' case tables, which Wine uses, hold only the mappings that go
 // both ways: the Kelvin sign, final sigma and dotless i keep their case,

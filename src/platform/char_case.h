@@ -28,6 +28,9 @@ std::string upperFirst(std::string_view text);
 
 bool equalIgnoringCase(std::string_view a, std::string_view b);
 
+// Appends one character, encoded in UTF-8.
+void appendUtf8(std::string& text, char32_t character);
+
 // Upper case of one UTF-16 unit, as Wine's towupper gives it.
 char16_t upperUnit(char16_t unit);
 char16_t lowerUnit(char16_t unit);

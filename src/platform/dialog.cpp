@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QFontMetrics>
+#include <QHBoxLayout>
 #include <QIcon>
 #include <QIconEngine>
 #include <QKeyEvent>
@@ -16,6 +17,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -229,6 +231,25 @@ QFont dialogFont(int pointSize)
     QFont font = QApplication::font();
     font.setPointSize(pointSize);
     return font;
+}
+
+QPushButton* layOutListDialog(QDialog* dialog, QWidget* prompt, QWidget* list)
+{
+    auto* ok = new QPushButton(QStringLiteral("OK"), dialog);
+    auto* cancel = new QPushButton(QStringLiteral("Cancel"), dialog);
+    ok->setDefault(true);
+    cancel->setAutoDefault(false);
+    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(prompt);
+    layout->addWidget(list, 1);
+    layout->addLayout(buttons);
+    return ok;
 }
 
 QSize dialogUnitsToPixels(const QFont& font, int cx, int cy)

@@ -10,6 +10,7 @@
 class QFont;
 class QIcon;
 class QMenu;
+class QPushButton;
 
 // A modal dialog built from a template, with the life cycle Windows dialogs
 // have: OnInitDialog before the window is first shown, OnOK and OnCancel
@@ -77,6 +78,11 @@ QFont dialogFont(int pointSize);
 // Pixels for dialog units of `font`: across, a quarter of the average width
 // of the letters A-Z a-z; down, an eighth of the font's height.
 QSize dialogUnitsToPixels(const QFont& font, int cx, int cy);
+
+// Lays a list dialog out as the shell's are: the prompt above, the list
+// filling the middle, OK (the default) and Cancel at the bottom right.
+// Answers the OK button.
+QPushButton* layOutListDialog(QDialog* dialog, QWidget* prompt, QWidget* list);
 
 // An icon resource in all the sizes it comes in, read only when drawn.
 QIcon LoadIcon(const QString& name);

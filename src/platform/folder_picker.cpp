@@ -5,13 +5,11 @@
 #include "platform/wine_prefix.h"
 
 #include <QApplication>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
 #include <QTreeView>
-#include <QVBoxLayout>
 
 namespace {
 // The first size, in dialog units of the dialogs' font: the shell's own.
@@ -27,8 +25,6 @@ FolderPicker::FolderPicker(QWidget* owner, const std::string& title, const std::
                                   style()->standardIcon(QStyle::SP_DirIcon), this))
     , m_prompt(new QLabel(this))
     , m_tree(new QTreeView(this))
-    , m_ok(new QPushButton(QStringLiteral("OK"), this))
-    , m_cancel(new QPushButton(QStringLiteral("Cancel"), this))
 {
     setWindowTitle(QStringLiteral("Browse for Folder"));
     setFont(dialogFont(kFontSize));
@@ -48,20 +44,7 @@ FolderPicker::FolderPicker(QWidget* owner, const std::string& title, const std::
     m_tree->setAccessibleName(QStringLiteral("Folders"));
     m_prompt->setBuddy(m_tree);
 
-    m_ok->setDefault(true);
-    m_cancel->setAutoDefault(false);
-    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_cancel, &QPushButton::clicked, this, &QDialog::reject);
-
-    // OK and Cancel at the bottom right, in the shell's order.
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_prompt);
-    layout->addWidget(m_tree, 1);
-    layout->addLayout(buttons);
+    m_ok = layOutListDialog(this, m_prompt, m_tree);
 
     connect(m_tree->selectionModel(), &QItemSelectionModel::selectionChanged, this, &FolderPicker::updateOk);
 

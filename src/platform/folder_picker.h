@@ -38,6 +38,5 @@ private:
     FolderTreeModel* m_model;
     QLabel* m_prompt;
     QTreeView* m_tree;
-    QPushButton* m_ok;
-    QPushButton* m_cancel;
+    QPushButton* m_ok = nullptr;
 };

@@ -12,25 +12,6 @@ namespace {
 // RegQueryValueA's buffer: the value and its terminator must fit.
 constexpr std::size_t kValueBuffer = 1024;
 
-void appendUtf8(std::string& out, char32_t codePoint)
-{
-    if (codePoint < 0x80) {
-        out += char(codePoint);
-    } else if (codePoint < 0x800) {
-        out += char(0xC0 | (codePoint >> 6));
-        out += char(0x80 | (codePoint & 0x3F));
-    } else if (codePoint < 0x10000) {
-        out += char(0xE0 | (codePoint >> 12));
-        out += char(0x80 | ((codePoint >> 6) & 0x3F));
-        out += char(0x80 | (codePoint & 0x3F));
-    } else {
-        out += char(0xF0 | (codePoint >> 18));
-        out += char(0x80 | ((codePoint >> 12) & 0x3F));
-        out += char(0x80 | ((codePoint >> 6) & 0x3F));
-        out += char(0x80 | (codePoint & 0x3F));
-    }
-}
-
 int hexDigit(char c)
 {
     if (c >= '0' && c <= '9')
@@ -128,7 +109,7 @@ private:
         if (m_pendingHigh) {
             if (!isLowSurrogate(unit))
                 return false;
-            appendUtf8(m_out, 0x10000 + ((m_pendingHigh - 0xD800) << 10) + (unit - 0xDC00));
+            CharCase::appendUtf8(m_out, 0x10000 + ((m_pendingHigh - 0xD800) << 10) + (unit - 0xDC00));
             m_pendingHigh = 0;
             return true;
         }
@@ -138,7 +119,7 @@ private:
         }
         if (isLowSurrogate(unit))
             return false;
-        appendUtf8(m_out, unit);
+        CharCase::appendUtf8(m_out, unit);
         return true;
     }
 

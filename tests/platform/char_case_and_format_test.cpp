@@ -1,6 +1,5 @@
 #include "platform/char_case.h"
 #include "platform/text_format.h"
-#include "res/resource_ids.h"
 #include "res/string_table.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +42,8 @@ TEST(CharCase, SimpleUnicodeMappingOfTheBasicPlane)
 
 TEST(FormatText, SubstitutesArgumentsAsData)
 {
-    EXPECT_EQ(FormatText(LoadString(IDS_CREATING), {"Leaf", "Leaf.vrn"}), "Creating new Vorn file Leaf(Leaf.vrn)");
+    EXPECT_EQ(FormatText("Creating new Vorn file %s(%s)", {"Leaf", "Leaf.vrn"}),
+              "Creating new Vorn file Leaf(Leaf.vrn)");
     // A '%' in a name is shown, never read as a placeholder.
     EXPECT_EQ(FormatText("%s(%s) %d%%", {"100%s", "%d.vrn", 7}), "100%s(%d.vrn) 7%");
     EXPECT_EQ(FormatText("Error while installing vorn file %d of %d.\n%s", {0u, 0u, "x"}),
@@ -54,10 +54,10 @@ TEST(FormatText, SubstitutesArgumentsAsData)
 
 TEST(StringTable, KeepsTheProgramsTextsExactly)
 {
-    EXPECT_EQ(LoadString(IDS_DEFAULT_FOLDER), "C:\\Program Files\\Corvane 5\\Vorns");
-    EXPECT_EQ(LoadString(IDS_FILETYPE_KEY), "CRV5.Image\\shell\\open\\command");
-    EXPECT_EQ(FormatText(LoadString(IDS_DONE), {2, "Fern, Stars."}),
+    EXPECT_EQ(LoadString(104), "C:\\Program Files\\Corvane 5\\Vorns");
+    EXPECT_EQ(LoadString(102), "CRV5.Image\\shell\\open\\command");
+    EXPECT_EQ(FormatText(LoadString(1002), {2, "Fern, Stars."}),
               "Done installing 2 vorn files.\rFern, Stars.\r\rPress the Exit button to exit.\r\r\r"
               "Enjoy your quenna!  ");
-    EXPECT_EQ(LoadString(9999), "");
+    EXPECT_EQ(LoadString(9999), "") << "no such string";
 }

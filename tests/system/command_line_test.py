@@ -7,8 +7,8 @@ import shutil
 import subprocess
 import tempfile
 
-from desktop_session import (Prefix, Session, TestFailure, control, expect_equal, run, text_of,
-                             wait_until)
+from desktop_session import (Prefix, Session, TestFailure, control, expect_equal, is_focused, run,
+                             text_of, wait_until)
 
 NAMES = ["Fern", "Pebbles", "Stars", "Raindrops", "Petals", "Bubbles", "Snowflakes", "Shells"]
 HOST_CONTROL = b"\r\nVornName:Fern\r\nVornFile:Host.vrn\r\n\r\n"
@@ -116,25 +116,14 @@ def window_run(quillop, prefix, answer_key):
     with Session(quillop, prefix, arguments=["--folder", "C:\\Vorns"]) as session:
         window = session.window("Ostrel Picture Vorn Installer")
         install = control(window, "push button", "Install Vorn Files")
-        wait_until("the focus on Install", lambda: install.getState().contains(__import__("pyatspi").STATE_FOCUSED))
+        wait_until("the focus on Install", lambda: is_focused(install))
         session.key("Return")
         for title in ("Duplicate Vorn Name", "Duplicate File Name"):
-            dialog = session.window(title)
-            wait_until("the focus in " + title,
-                       lambda: any(c.getState().contains(__import__("pyatspi").STATE_FOCUSED)
-                                   for c in _all(dialog)))
+            session.focused_window(title)
             session.key(answer_key)
             session.wait_closed(title)
         status = control(window, "label", "Status")
         return wait_until("the done text", lambda: text_of(status) if text_of(status).startswith("Done") else None)
-
-
-def _all(node):
-    for i in range(node.childCount):
-        child = node.getChildAtIndex(i)
-        if child is not None:
-            yield child
-            yield from _all(child)
 
 
 def unattended_writes_what_the_window_writes(quillop):

@@ -180,6 +180,14 @@ class Session:
                           lambda: next((w for w in self.windows() if w.name == title), None),
                           timeout, self.process)
 
+    def focused_window(self, title):
+        """Waits until a window with this title is shown and holds the
+        keyboard focus, and answers it."""
+        window = self.window(title)
+        wait_until("the keyboard focus in " + title, lambda: any(is_focused(c) for c in descendants(window)),
+                   process=self.process)
+        return window
+
     def wait_closed(self, title, timeout=TIMEOUT):
         wait_until("the window " + repr(title) + " to close",
                    lambda: all(w.name != title for w in self.windows()), timeout)
@@ -209,6 +217,14 @@ class Session:
 
     def type_text(self, text):
         subprocess.run(["xdotool", "type", "--delay", "20", text], env=self.env, check=True)
+
+
+def descendants(node):
+    for i in range(node.childCount):
+        child = node.getChildAtIndex(i)
+        if child is not None:
+            yield child
+            yield from descendants(child)
 
 
 def find(root, role, name=None):

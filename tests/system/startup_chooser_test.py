@@ -12,19 +12,9 @@ PROMPT = "Choose the Vorns folder.  This should be a folder in the Corvane folde
 def chooser_window(session):
     """Waits for the chooser to be shown, with its prompt, and to hold the
     keyboard focus."""
-    window = session.window(CHOOSER)
+    window = session.focused_window(CHOOSER)
     expect_equal("the chooser's prompt", text_of(control(window, "label", "Prompt")), PROMPT)
-    wait_until("the chooser to take the keyboard focus",
-               lambda: any(is_focused(c) for c in _descendants(window)))
     return window
-
-
-def _descendants(node):
-    for i in range(node.childCount):
-        child = node.getChildAtIndex(i)
-        if child is not None:
-            yield child
-            yield from _descendants(child)
 
 
 def status_of(session):

@@ -5,10 +5,8 @@ import fcntl
 import os
 import struct
 
-import pyatspi
-
-from desktop_session import (Prefix, Session, TestFailure, control, expect_equal, find, is_enabled, is_focused,
-                             press, run, text_of, wait_until)
+from desktop_session import (Prefix, Session, TestFailure, control, descendants, expect_equal, find, is_enabled,
+                             is_focused, press, run, text_of, wait_until)
 
 MAIN = "Ostrel Picture Vorn Installer"
 CHOOSER = "Browse for Folder"
@@ -37,18 +35,14 @@ def registered_prefix():
     return prefix
 
 
-def descendants(node):
-    for i in range(node.childCount):
-        child = node.getChildAtIndex(i)
-        if child is not None:
-            yield child
-            yield from descendants(child)
-
-
-def focused_window(session, title):
-    window = session.window(title)
-    wait_until("the keyboard focus in " + title, lambda: any(is_focused(c) for c in descendants(window)))
-    return window
+def found_window(session):
+    """The main window once it shows the found text with the focus on
+    Install; answers the window and the Install button."""
+    window = session.window(MAIN)
+    status_becomes(window, session, lambda t: t.startswith("Thank"), "the found text")
+    install = control(window, "push button", "Install Vorn Files")
+    wait_until("the focus on Install", lambda: is_focused(install))
+    return window, install
 
 
 def status_becomes(window, session, predicate, what):
@@ -79,12 +73,9 @@ def browse_to_a_folder_without_the_control_file_and_back(quillop):
     prefix.make_folder("Empty")
     try:
         with Session(quillop, prefix) as session:
-            window = session.window(MAIN)
-            status_becomes(window, session, lambda t: t.startswith("Thank"), "the found text")
-            install = control(window, "push button", "Install Vorn Files")
-            wait_until("the focus on Install", lambda: is_focused(install))
+            window, install = found_window(session)
             session.key("alt+b")
-            focused_window(session, CHOOSER)
+            session.focused_window(CHOOSER)
             # From the selected Vorns folder: up to C:, then E for Empty.
             for key in ("Left", "Left", "Left", "Left", "e", "Return"):
                 session.key(key)
@@ -96,7 +87,7 @@ def browse_to_a_folder_without_the_control_file_and_back(quillop):
             # Without a window manager nothing gives the main window the
             # keyboard back: Browse is pressed as a screen reader presses it.
             press(control(window, "push button", "Browse..."))
-            focused_window(session, CHOOSER)
+            session.focused_window(CHOOSER)
             for key in ("Up", "p", "Right", "Down", "Right", "Down", "Return"):
                 session.key(key)
             session.wait_closed(CHOOSER)
@@ -115,24 +106,21 @@ def both_conflict_dialogs(quillop):
     prefix.write_file("Program Files/Corvane 5/Vorns/Pebbles.vrn", b"host's own")
     try:
         with Session(quillop, prefix) as session:
-            window = session.window(MAIN)
-            status_becomes(window, session, lambda t: t.startswith("Thank"), "the found text")
-            install = control(window, "push button", "Install Vorn Files")
-            wait_until("the focus on Install", lambda: is_focused(install))
+            window, install = found_window(session)
             session.key("Return")  # Install has the focus
-            name = focused_window(session, "Duplicate Vorn Name")
+            name = session.focused_window("Duplicate Vorn Name")
             prompt = wait_until("the prompt", lambda: find(name, "label"))
             expect_equal("the name prompt", text_of(prompt),
                          "A Picture Vorn with the name \"Fern\" already exists.\nPlease enter another name.")
             expect_equal("the proposal", text_of(control(name, "text", "New name")), "Fern2")
             session.key("Return")  # Enter accepts the proposal
-            files = focused_window(session, "Duplicate File Name")
+            files = session.focused_window("Duplicate File Name")
             expect_equal("the proposal", text_of(control(files, "text", "New name")), "Pebbles2.vrn")
             for key in ("Tab", "Tab", "ctrl+a"):
                 session.key(key)
             session.type_text("  Pebbles new  ")
             session.key("Return")
-            focused_window(session, "Duplicate Vorn Name")
+            session.focused_window("Duplicate Vorn Name")
             session.key("Escape")  # Stars: Skip
             text = status_becomes(window, session, lambda t: t.startswith("Done"), "the done text")
             expect_equal("done text", text,
@@ -163,10 +151,7 @@ def a_control_file_locked_by_another_process(quillop):
     fcntl.fcntl(holder, F_OFD_SETLK, struct.pack("hhqqi", fcntl.F_WRLCK, 0, 0, 0, 0))
     try:
         with Session(quillop, prefix) as session:
-            window = session.window(MAIN)
-            status_becomes(window, session, lambda t: t.startswith("Thank"), "the found text")
-            install = control(window, "push button", "Install Vorn Files")
-            wait_until("the focus on Install", lambda: is_focused(install))
+            window, install = found_window(session)
             session.key("Return")
             text = status_becomes(window, session, lambda t: "error" in t, "the error text")
             expect_equal("status", text, "File error while installing vorn file 0 of 8.")
@@ -182,13 +167,10 @@ def the_about_box_from_the_window_menu(quillop):
     prefix = registered_prefix()
     try:
         with Session(quillop, prefix) as session:
-            window = session.window(MAIN)
-            status_becomes(window, session, lambda t: t.startswith("Thank"), "the found text")
-            install = control(window, "push button", "Install Vorn Files")
-            wait_until("the focus on Install", lambda: is_focused(install))
+            window, install = found_window(session)
             session.key("shift+F10")
             session.key("a")
-            about = focused_window(session, "About Vorn Installer")
+            about = session.focused_window("About Vorn Installer")
             expect_equal("the About text",
                          [c.name for c in descendants(about) if c.getRoleName() == "label"][-1],
                          "Picture Vorn Collection Installer")
