@@ -1,6 +1,5 @@
 #include "platform/char_case.h"
 #include "platform/text_format.h"
-#include "res/string_table.h"
 
 #include <gtest/gtest.h>
 
@@ -50,14 +49,4 @@ TEST(FormatText, SubstitutesArgumentsAsData)
               "Error while installing vorn file 0 of 0.\nx");
     // Missing arguments leave nothing behind.
     EXPECT_EQ(FormatText("a%sb", {}), "ab");
-}
-
-TEST(StringTable, KeepsTheProgramsTextsExactly)
-{
-    EXPECT_EQ(LoadString(104), "C:\\Program Files\\Corvane 5\\Vorns");
-    EXPECT_EQ(LoadString(102), "CRV5.Image\\shell\\open\\command");
-    EXPECT_EQ(FormatText(LoadString(1002), {2, "Fern, Stars."}),
-              "Done installing 2 vorn files.\rFern, Stars.\r\rPress the Exit button to exit.\r\r\r"
-              "Enjoy your quenna!  ");
-    EXPECT_EQ(LoadString(9999), "") << "no such string";
 }

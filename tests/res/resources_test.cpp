@@ -4,6 +4,7 @@
 #include "app/quillop_dlg.h"
 #include "payload/catalogue.h"
 #include "platform/dialog.h"
+#include "platform/text_format.h"
 #include "res/dialog_templates.h"
 #include "res/resource_ids.h"
 #include "res/string_table.h"
@@ -87,9 +88,14 @@ TEST(Resources, StringTable)
         {1002, "Done installing %d vorn files.\r%s\r\rPress the Exit button to exit.\r\r\rEnjoy your quenna!  "},
         {106, ""},
         {1003, ""},
+        {9999, ""},
     };
+    // The table is read by literal id, and each text compared with the one written above.
     for (const auto& [id, text] : table)
         EXPECT_EQ(LoadString(id), text) << id;
+    EXPECT_EQ(
+        FormatText(LoadString(1002), {2, "Fern, Stars."}),
+        "Done installing 2 vorn files.\rFern, Stars.\r\rPress the Exit button to exit.\r\r\rEnjoy your quenna!  ");
     const std::vector<std::pair<int, std::string>> errors = {
         {0, "Can't find vorn."}, {1, "Can't load vorn."}, {2, "Can't find Corvane."}, {3, "Can't find Vorns.ctl."},
         {4, "Invalid file."},    {5, "Unknown error."},   {-1, "Unknown error."},

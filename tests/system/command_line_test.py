@@ -7,6 +7,7 @@ import shutil
 import subprocess
 import tempfile
 
+from expected_texts import not_found_text
 from desktop_session import (Prefix, Session, TestFailure, control, expect_equal, is_focused, run,
                              text_of, wait_until)
 
@@ -56,12 +57,7 @@ def options_and_exit_codes(quillop):
         prefix = Prefix()
         code, out, err = quillop_cli(quillop, ["--unattended", "--prefix", prefix.root, "--folder", "C:\\Nope"], home)
         expect_equal("exit without a Vorns folder", code, 3)
-        expect_equal("not-found text", err,
-                     "Thank-you for downloading the Quenna Picture Vorn collection.  \n\n"
-                     "The Quenna Vorns cannot be installed to the directory\n    \"C:\\Nope\"\n"
-                     "because it does not exist or does not contain a Vorn Control (Vorns.ctl) file.  \n"
-                     "The directory should be a subdirectory of the Corvane folder named Vorns that contains "
-                     "a file named Vorns.ctl.\n\nClick the Browse button to choose a valid directory.  \n")
+        expect_equal("not-found text", err, not_found_text("C:\\Nope") + "\n")
 
         # A control file that is a folder cannot be opened: the run stops.
         os.makedirs(prefix.on_drive_c("Vorns/Vorns.ctl"))

@@ -1,6 +1,7 @@
 """Start-up on a prefix where Corvane's registration leads nowhere: the
 folder chooser opens, and cancelling it must never end the program."""
 
+from expected_texts import not_found_text, ready_text
 from desktop_session import (Prefix, TestFailure, Session, control, expect_equal, is_enabled, is_focused,
                              run, text_of, wait_until)
 
@@ -34,14 +35,9 @@ def cancel_twice_leaves_the_not_found_text(quillop):
                 raise TestFailure("quillop ended after the first cancel")
             session.key("Escape")
             window, status = status_of(session)
-            expect_equal("status text", wait_until("the not-found text", lambda: text_of(status) or None, process=session.process),
-                         "Thank-you for downloading the Quenna Picture Vorn collection.  \n\n"
-                         "The Quenna Vorns cannot be installed to the directory\n"
-                         "    \"C:\\Program Files\\Corvane 5\\Vorns\"\n"
-                         "because it does not exist or does not contain a Vorn Control (Vorns.ctl) file.  \n"
-                         "The directory should be a subdirectory of the Corvane folder named Vorns that "
-                         "contains a file named Vorns.ctl.\n\n"
-                         "Click the Browse button to choose a valid directory.  ")
+            expect_equal("status text",
+                         wait_until("the not-found text", lambda: text_of(status) or None, process=session.process),
+                         not_found_text("C:\\Program Files\\Corvane 5\\Vorns"))
             expect_equal("Install enabled", is_enabled(control(window, "push button", "Install Vorn Files")),
                          False)
             browse = control(window, "push button", "Browse...")
@@ -67,12 +63,9 @@ def cancel_then_choose_a_good_folder(quillop):
             session.key("v")
             session.key("Return")
             window, status = status_of(session)
-            expect_equal("status text", wait_until("the found text", lambda: text_of(status) or None, process=session.process),
-                         "Thank-you for downloading the Quenna Picture Vorn collection.  \n\n"
-                         "The Quenna Vorns will be installed to the directory\n"
-                         "    \"C:\\Vorns\".\n\n"
-                         "Click the Browse button to choose a new directory or the Install button to "
-                         "begin installation.  ")
+            expect_equal("status text",
+                         wait_until("the found text", lambda: text_of(status) or None, process=session.process),
+                         ready_text("C:\\Vorns"))
             install = control(window, "push button", "Install Vorn Files")
             expect_equal("Install enabled", is_enabled(install), True)
             wait_until("the focus on Install", lambda: is_focused(install))
