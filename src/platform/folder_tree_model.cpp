@@ -205,6 +205,14 @@ QVariant FolderTreeModel::data(const QModelIndex& index, int role) const
     }
 }
 
+// The header is hidden, yet screen readers announce the column by this name.
+QVariant FolderTreeModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (section == 0 && orientation == Qt::Horizontal && role == Qt::DisplayRole)
+        return QStringLiteral("Folder");
+    return {};
+}
+
 bool FolderTreeModel::hasChildren(const QModelIndex& parent) const
 {
     const Node* node = nodeOf(parent);

@@ -1,5 +1,7 @@
 #include "platform/win_app.h"
 
+#include "platform/key_repeat_guard.h"
+
 #include <QApplication>
 
 int AfxWinMain(WinApp& app)
@@ -8,6 +10,8 @@ int AfxWinMain(WinApp& app)
     // may open and close before that dialog is first shown, when no window
     // of ours is visible; closing it must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    KeyRepeatGuard keyGuard;
+    qApp->installEventFilter(&keyGuard);
     if (!app.InitInstance())
         return app.m_exitCode;
     return QApplication::exec();

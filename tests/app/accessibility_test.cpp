@@ -28,6 +28,15 @@ void expectEveryControlNamed(QWidget* dialog)
         QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
         ASSERT_NE(accessible, nullptr);
         EXPECT_FALSE(accessible->text(QAccessible::Name).isEmpty()) << control->metaObject()->className();
+        // A list's column headers are announced even when hidden.
+        for (int i = 0; i < accessible->childCount(); ++i) {
+            QAccessibleInterface* child = accessible->child(i);
+            if (!child || child->role() != QAccessible::ColumnHeader)
+                continue;
+            bool isNumber = false;
+            child->text(QAccessible::Name).toInt(&isNumber);
+            EXPECT_FALSE(isNumber) << "column header " << child->text(QAccessible::Name).toStdString();
+        }
     }
 }
 

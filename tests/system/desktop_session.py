@@ -65,8 +65,8 @@ class Prefix:
     """A Wine-style prefix in a temporary folder: drive_c, dosdevices with
     c: linked as Wine links it, and empty registry files."""
 
-    def __init__(self):
-        self.root = tempfile.mkdtemp(prefix="quillop-system-")
+    def __init__(self, inside=None):
+        self.root = tempfile.mkdtemp(prefix="quillop-system-", dir=inside)
         os.makedirs(os.path.join(self.root, "drive_c"))
         os.makedirs(os.path.join(self.root, "dosdevices"))
         os.symlink("../drive_c", os.path.join(self.root, "dosdevices", "c:"))
@@ -100,6 +100,17 @@ class Prefix:
             "system.reg",
             "[Software\\\\Classes\\\\CRV5.Image\\\\shell\\\\open\\\\command] 1765000000\n"
             "#time=1dc5f3b2a4c8e10\n@=\"%s\"\n" % escaped)
+
+    def snapshot(self):
+        """Every file below the prefix with its bytes, to tell what a run wrote."""
+        files = {}
+        for folder, _, names in os.walk(self.root):
+            for name in names:
+                path = os.path.join(folder, name)
+                if not os.path.islink(path):
+                    with open(path, "rb") as f:
+                        files[os.path.relpath(path, self.root)] = f.read()
+        return files
 
     def remove(self):
         shutil.rmtree(self.root, ignore_errors=True)
@@ -139,6 +150,7 @@ class Session:
             "QT_ACCESSIBILITY": "1",
         })
         env.update(self.extra_env)
+        env = {name: value for name, value in env.items() if value is not None}
         self.env = env
         self.process = subprocess.Popen([self.quillop] + self.arguments, env=env, cwd=self.home)
         try:
@@ -208,6 +220,20 @@ class Session:
 
     def key(self, keysym):
         subprocess.run(["xdotool", "key", "--clearmodifiers", keysym], env=self.env, check=True)
+
+    def key_down_in_window(self, title, keysym):
+        """Presses a key addressed to one window of ours, as window automation
+        does (`xdotool key --window`): a real key event when that window holds
+        the focus, else one sent to it. The key stays down until release_keys,
+        as it does when the key closes its window and xdotool's release finds
+        no window to go to: the server then repeats it into the next one."""
+        window_id = subprocess.run(
+            ["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid), "--name", "^%s$" % title],
+            env=self.env, check=True, timeout=10, capture_output=True, text=True).stdout.split()[0]
+        subprocess.run(["xdotool", "keydown", "--window", window_id, keysym], env=self.env, check=True, timeout=10)
+
+    def release_keys(self, *keysyms):
+        subprocess.run(["xdotool", "keyup"] + list(keysyms), env=self.env, check=True, timeout=10)
 
     def give_focus(self, title):
         """Gives the keyboard to a window of ours, as a window manager does
