@@ -4,13 +4,45 @@
 #include "payload/catalogue.h"
 #include "payload/control_file.h"
 #include "platform/file_exception.h"
+#include "platform/file_lookup.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
 #include "res/string_table.h"
 
 #include <new>
 
-RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questions, RunDisplay& display)
+namespace {
+
+using Outcome = EntryResult::Outcome;
+
+// Whether the entry is there already, whole or with its block missing: its
+// file byte for byte, and its block, or no block under its name. Appends the
+// missing block unless this is a dry run.
+std::optional<Outcome> resumeInstalled(ControlFile& control, const std::string& folder, const VornRecord& record,
+                                       const CatalogueEntry& entry, bool dryRun)
+{
+    const std::string path = folder + "\\" + record.file;
+    if (!FileExists(path) || !VornFileMatches(path, entry.image))
+        return std::nullopt;
+    const ControlText& text = ReadControlText(control);
+    const std::string recordText = FormatRecord(record);
+    if (text.view().find("\n" + recordText) != std::string_view::npos) {
+        SeekToEnd(control);
+        return Outcome::alreadyInstalled;
+    }
+    if (IsVornNameTaken(text, record.name)) {
+        SeekToEnd(control);
+        return std::nullopt;
+    }
+    if (!dryRun)
+        AppendRecordWhole(control, recordText);
+    return Outcome::recordAdded;
+}
+
+} // namespace
+
+RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questions, RunDisplay& display,
+                           const RunOptions& options)
 {
     RunOutcome outcome;
     std::uint32_t& count = outcome.entries;
@@ -25,18 +57,37 @@ RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questio
             entryNumber = i + 1;
             const CatalogueEntry entry = LoadCatalogueEntry(entryNumber);
             VornRecord record = ParseRecord(entry.record.constData(), std::size_t(entry.record.size()));
+            EntryResult result{Outcome::installed, record.name, record.name, record.file};
 
             display.showStatus(FormatText(LoadString(IDS_CREATING), {record.name, record.file}));
             display.showProgress(int((100 * i + 50) / count));
             RememberEnd(control);
 
-            if (CheckVornName(record.name, control, questions) == CheckAnswer::Skip)
-                continue;
+            if (options.resumeInstalled) {
+                if (const auto resumed = resumeInstalled(control, folder, record, entry, options.dryRun)) {
+                    result.outcome = *resumed;
+                    outcome.results.push_back(result);
+                    display.showProgress(int(100 * (i + 1) / count));
+                    continue;
+                }
+            }
             std::string path;
-            if (CheckFileName(record.file, folder, path, questions) == CheckAnswer::Skip)
+            if (CheckVornName(record.name, control, questions) == CheckAnswer::Skip)
+                result.outcome = Outcome::skippedNameListed;
+            else if (CheckFileName(record.file, folder, path, questions) == CheckAnswer::Skip)
+                result.outcome = Outcome::skippedFileExists;
+            if (result.outcome != Outcome::installed) {
+                outcome.results.push_back(result);
                 continue;
+            }
 
-            WriteVornEntry(control, path, entry.image, FormatRecord(record));
+            if (!options.dryRun)
+                WriteVornEntry(control, path, entry.image, FormatRecord(record));
+            if (record.name != result.name || record.file != result.file)
+                result.outcome = Outcome::renamed;
+            result.name = record.name;
+            result.file = record.file;
+            outcome.results.push_back(result);
             outcome.summary.add(record.name, entryNumber == count);
             display.showProgress(int(100 * (i + 1) / count));
         }
@@ -47,8 +98,10 @@ RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questio
     } catch (LocalErrors error) {
         outcome.statusText = FormatText("Error while installing vorn file %d of %d.\n%s",
                                         {entryNumber, count, LocalErrorMessage(error)});
-    } catch (const FileException&) {
+    } catch (const FileException& error) {
         outcome.statusText = fileError();
+        outcome.failedPath = error.m_strFileName;
+        outcome.osError = error.m_lOsError;
     } catch (const std::bad_alloc&) {
         // Out of memory while handling the files: reported as the file
         // error it amounts to, never as a crash.

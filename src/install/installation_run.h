@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Where a run shows how it goes: each entry's status text and the progress
 // position (0 to 100).
@@ -15,6 +16,34 @@ public:
     virtual void showProgress(int position) = 0;
 };
 
+// How one catalogue entry of a run ended.
+struct EntryResult {
+    enum class Outcome {
+        installed, // under its packaged name and file
+        renamed, // under another name or file
+        skippedNameListed, // its name is taken and no other was given
+        skippedFileExists, // its file is there and no other name was given
+        alreadyInstalled, // its file, byte for byte, and its block are there
+        recordAdded, // its file was there byte for byte; only its block was appended
+    };
+    Outcome outcome = Outcome::installed;
+    std::string packagedName;
+    // As installed; the packaged ones for an entry skipped.
+    std::string name;
+    std::string file;
+};
+
+struct RunOptions {
+    // Runs every check and reports as a real run would, but writes no file
+    // and no block.
+    bool dryRun = false;
+    // A Vorn file that is already there byte for byte counts as installed:
+    // with its block in the control file nothing is written; with its name
+    // listed nowhere only its block is appended, as for a run stopped
+    // between the two. Otherwise the entry meets the checks as usual.
+    bool resumeInstalled = false;
+};
+
 struct RunOutcome {
     bool completed = false;
     // The done text on completion, else the error text.
@@ -22,8 +51,15 @@ struct RunOutcome {
     InstallSummary summary;
     // The catalogue's entry count (0 when it could not be read).
     std::uint32_t entries = 0;
+    // One per entry the run got through, in catalogue order.
+    std::vector<EntryResult> results;
+    // For a run stopped by a file operation: the Windows path it failed on
+    // and the operating system's error number.
+    std::string failedPath;
+    int osError = 0;
 };
 
 // Installs the catalogue into `folder` (a Windows path): for each entry the
 // name and file checks, then its Vorn file and its control-file block.
-RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questions, RunDisplay& display);
+RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questions, RunDisplay& display,
+                           const RunOptions& options = {});

@@ -2,6 +2,9 @@
 
 #include "platform/file_exception.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace {
 
 // Best-effort removal while another failure is already on its way out.
@@ -15,11 +18,8 @@ void removeQuietly(const std::string& path)
 
 } // namespace
 
-void WriteVornEntry(ControlFile& control, const std::string& vornPath, const QByteArray& image,
-                    const std::string& recordText)
+void AppendRecordWhole(ControlFile& control, const std::string& recordText)
 {
-    // The file appears whole and flushed, or not at all, before its block.
-    StdioFile::CreateWhole(vornPath, image.constData(), std::size_t(image.size()));
     try {
         AppendRecord(control, recordText);
     } catch (const FileException&) {
@@ -28,7 +28,39 @@ void WriteVornEntry(ControlFile& control, const std::string& vornPath, const QBy
         } catch (const FileException&) {
             // The append's own error is the one the run reports.
         }
+        throw;
+    }
+}
+
+void WriteVornEntry(ControlFile& control, const std::string& vornPath, const QByteArray& image,
+                    const std::string& recordText)
+{
+    // The file appears whole and flushed, or not at all, before its block.
+    StdioFile::CreateWhole(vornPath, image.constData(), std::size_t(image.size()));
+    try {
+        AppendRecordWhole(control, recordText);
+    } catch (const FileException&) {
         removeQuietly(vornPath);
         throw;
+    }
+}
+
+bool VornFileMatches(const std::string& vornPath, const QByteArray& image)
+{
+    try {
+        StdioFile file;
+        file.Open(vornPath, StdioFile::typeBinary | StdioFile::modeRead);
+        if (file.GetLength() != std::uint64_t(image.size()))
+            return false;
+        char chunk[65536];
+        for (std::size_t offset = 0; offset < std::size_t(image.size());) {
+            const std::size_t read = file.Read(chunk, std::min(sizeof chunk, std::size_t(image.size()) - offset));
+            if (read == 0 || std::memcmp(chunk, image.constData() + offset, read) != 0)
+                return false;
+            offset += read;
+        }
+        return true;
+    } catch (const FileException&) {
+        return false;
     }
 }

@@ -1,6 +1,11 @@
 // The installation run without a window: what it shows and what it keeps.
 #include "install/installation_run.h"
+#include "support/test_catalogue.h"
 #include "support/throwaway_prefix.h"
+
+#include <QDir>
+
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -71,4 +76,133 @@ TEST(InstallationRun, TypedNamesAreKeptExactly)
               std::string::npos);
     EXPECT_TRUE(prefix.exists("Vorns/  fern file, also long enough to be cut at twelve  .vrn"));
     EXPECT_EQ(outcome.summary.list.substr(0, longName.size() + 2), longName + ", ");
+}
+
+namespace {
+
+std::string blockFor(const std::string& name)
+{
+    return "\r\n\r\nVornName:" + name + "\r\nVornFile:" + name
+        + ".vrn\r\nStepSize:250\r\nVornsAcross:3\r\nVornsDown:2\r\nVornPlacementMode:0\r\nVornSelectionMode:0\r\n\r\n";
+}
+
+using Outcome = EntryResult::Outcome;
+
+struct ResultRow {
+    const char* what;
+    RunOptions options;
+    PolicyQuestions::Policy policy;
+    // Vorns.ctl and the files in C:\Vorns before the run.
+    std::string control;
+    std::vector<std::pair<std::string, std::string>> files;
+    // Per entry: outcome, name, file.
+    std::vector<std::tuple<Outcome, std::string, std::string>> results;
+    std::string controlAfter;
+    std::vector<std::string> filesAfter;
+};
+
+} // namespace
+
+// Four entries (Fern, Moss, Reed, Vine) meet a folder in each state a
+// script's rerun can find; each row states what every entry became and the
+// folder's bytes afterwards.
+TEST(InstallationRun, EachEntryReportsHowItEnded)
+{
+    using P = PolicyQuestions::Policy;
+    const std::string host = "\r\nVornName:Reed\r\nVornFile:Host.vrn\r\n";
+    const std::vector<ResultRow> rows = {
+        {"conflicts skipped",
+         {},
+         P::skip,
+         host,
+         {{"Moss.vrn", "host's own"}},
+         {{Outcome::installed, "Fern", "Fern.vrn"},
+          {Outcome::skippedFileExists, "Moss", "Moss.vrn"},
+          {Outcome::skippedNameListed, "Reed", "Reed.vrn"},
+          {Outcome::installed, "Vine", "Vine.vrn"}},
+         host + blockFor("Fern") + blockFor("Vine"),
+         {"Fern.vrn", "Moss.vrn", "Vine.vrn", "Vorns.ctl"}},
+        {"conflicts renamed",
+         {},
+         P::rename,
+         host,
+         {{"Moss.vrn", "host's own"}},
+         {{Outcome::installed, "Fern", "Fern.vrn"},
+          {Outcome::renamed, "Moss", "Moss2.vrn"},
+          {Outcome::renamed, "Reed2", "Reed.vrn"},
+          {Outcome::installed, "Vine", "Vine.vrn"}},
+         "",
+         {"Fern.vrn", "Moss.vrn", "Moss2.vrn", "Reed.vrn", "Vine.vrn", "Vorns.ctl"}},
+        {"dry run writes nothing",
+         {true, false},
+         P::rename,
+         host,
+         {{"Moss.vrn", "host's own"}},
+         {{Outcome::installed, "Fern", "Fern.vrn"},
+          {Outcome::renamed, "Moss", "Moss2.vrn"},
+          {Outcome::renamed, "Reed2", "Reed.vrn"},
+          {Outcome::installed, "Vine", "Vine.vrn"}},
+         host,
+         {"Moss.vrn", "Vorns.ctl"}},
+        {"a rerun after a stop between file and block",
+         {false, true},
+         P::skip,
+         host + blockFor("Fern"),
+         {{"Fern.vrn", "image of Fern"}, {"Moss.vrn", "image of Moss"}},
+         {{Outcome::alreadyInstalled, "Fern", "Fern.vrn"},
+          {Outcome::recordAdded, "Moss", "Moss.vrn"},
+          {Outcome::skippedNameListed, "Reed", "Reed.vrn"},
+          {Outcome::installed, "Vine", "Vine.vrn"}},
+         host + blockFor("Fern") + blockFor("Moss") + blockFor("Vine"),
+         {"Fern.vrn", "Moss.vrn", "Vine.vrn", "Vorns.ctl"}},
+        {"the same file under a listed name, or another file, is no install",
+         {false, true},
+         P::skip,
+         host + "\r\nVornName:Moss\r\n",
+         {{"Fern.vrn", "image of Fern, edited"}, {"Moss.vrn", "image of Moss"}},
+         {{Outcome::skippedFileExists, "Fern", "Fern.vrn"},
+          {Outcome::skippedNameListed, "Moss", "Moss.vrn"},
+          {Outcome::skippedNameListed, "Reed", "Reed.vrn"},
+          {Outcome::installed, "Vine", "Vine.vrn"}},
+         host + "\r\nVornName:Moss\r\n" + blockFor("Vine"),
+         {"Fern.vrn", "Moss.vrn", "Vine.vrn", "Vorns.ctl"}},
+        {"a dry rerun appends no block",
+         {true, true},
+         P::skip,
+         host,
+         {{"Moss.vrn", "image of Moss"}},
+         {{Outcome::installed, "Fern", "Fern.vrn"},
+          {Outcome::recordAdded, "Moss", "Moss.vrn"},
+          {Outcome::skippedNameListed, "Reed", "Reed.vrn"},
+          {Outcome::installed, "Vine", "Vine.vrn"}},
+         host,
+         {"Moss.vrn", "Vorns.ctl"}},
+    };
+    for (const ResultRow& row : rows) {
+        SCOPED_TRACE(row.what);
+        ThrowawayPrefix prefix;
+        TestCatalogue catalogue;
+        catalogue.setCount(4);
+        int k = 0;
+        for (const char* name : {"Fern", "Moss", "Reed", "Vine"})
+            catalogue.addEntry(++k, name);
+        prefix.writeFile("Vorns/Vorns.ctl", row.control);
+        for (const auto& [name, bytes] : row.files)
+            prefix.writeFile("Vorns/" + name, bytes);
+        PolicyQuestions questions(row.policy);
+        RecordingDisplay display;
+        const RunOutcome outcome = RunInstallation("C:\\Vorns", questions, display, row.options);
+        ASSERT_TRUE(outcome.completed) << outcome.statusText;
+        std::vector<std::tuple<Outcome, std::string, std::string>> results;
+        for (const EntryResult& result : outcome.results)
+            results.emplace_back(result.outcome, result.name, result.file);
+        EXPECT_EQ(results, row.results);
+        if (!row.controlAfter.empty()) {
+            EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), row.controlAfter);
+        }
+        std::vector<std::string> files;
+        for (const QString& name : QDir(QString::fromStdString(prefix.onDriveC("Vorns"))).entryList(QDir::Files))
+            files.push_back(name.toStdString());
+        EXPECT_EQ(files, row.filesAfter);
+    }
 }
