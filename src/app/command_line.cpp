@@ -1,23 +1,30 @@
 #include "app/command_line.h"
 
 #include "app/quillop_app.h"
+#include "app/unattended_report.h"
 #include "host/prefix_choice.h"
 #include "host/vorns_folder.h"
 #include "install/installation_run.h"
 #include "platform/prefix_search.h"
-#include "platform/text_format.h"
+#include "platform/process_environment.h"
 #include "platform/wine_prefix.h"
 #include "res/resource_ids.h"
 #include "res/string_table.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <iostream>
+#include <map>
 #include <optional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -34,34 +41,21 @@ struct Options {
     bool unattended = false;
     bool listPrefixes = false;
     bool json = false;
-    std::string prefix;
+    bool dryRun = false;
+    bool quiet = false;
+    std::string prefix; // a path, after a label is looked up
+    std::string prefixLabel;
     std::string folder;
     PolicyQuestions::Policy policy = PolicyQuestions::Policy::skip;
 };
 
 const char* const kExitCodes = "\nExit codes:\n"
-                               "  0  all eight Vorns installed\n"
-                               "  1  the installation stopped with an error (its text names the entry)\n"
+                               "  0  all eight Vorns installed (or already there)\n"
+                               "  1  the installation stopped with an error, or the output could not be written\n"
                                "  2  a usage error\n"
                                "  3  no Vorns folder holding Vorns.ctl\n"
                                "  4  Corvane is in several Wine prefixes and --prefix names none\n"
                                "  5  the installation finished with some Vorns skipped\n";
-
-// Status texts end their lines with CR; a terminal wants LF.
-std::string asLines(const std::string& text)
-{
-    std::string lines;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r') {
-            lines += '\n';
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            lines += text[i];
-        }
-    }
-    return lines;
-}
 
 std::string fromQt(const QString& text)
 {
@@ -73,10 +67,126 @@ QString toQt(const std::string& text)
     return QString::fromUtf8(text.data(), qsizetype(text.size()));
 }
 
-int usage(const QCommandLineParser& parser, const QString& error)
+// A usage error: one line naming the problem, the lines below it (such as
+// candidates), and where to read more.
+struct UsageError {
+    std::string problem;
+    std::vector<std::string> details;
+};
+
+int usage(const UsageError& error)
 {
-    std::cerr << "quillop: " << fromQt(error) << "\n\n" << fromQt(parser.helpText()) << kExitCodes;
+    std::cerr << "quillop: " << error.problem << "\n";
+    for (const std::string& detail : error.details)
+        std::cerr << "  " << detail << "\n";
+    std::cerr << "Try 'quillop --help'.\n";
     return usageError;
+}
+
+// A field of the text listing as it is, or double-quoted with C escapes
+// when it holds a control character or starts with a quote, so that one
+// prefix is always one line of tab-separated fields.
+std::string listingField(const std::string& text)
+{
+    bool plain = text.empty() || text.front() != '"';
+    for (unsigned char c : text)
+        plain = plain && c >= 0x20 && c != 0x7F;
+    if (plain)
+        return text;
+    std::string quoted = "\"";
+    for (unsigned char c : text) {
+        switch (c) {
+        case '"':
+            quoted += "\\\"";
+            break;
+        case '\\':
+            quoted += "\\\\";
+            break;
+        case '\t':
+            quoted += "\\t";
+            break;
+        case '\n':
+            quoted += "\\n";
+            break;
+        case '\r':
+            quoted += "\\r";
+            break;
+        default:
+            if (c < 0x20 || c == 0x7F) {
+                static const char hex[] = "0123456789abcdef";
+                quoted += std::string("\\x") + hex[c >> 4] + hex[c & 15];
+            } else {
+                quoted += char(c);
+            }
+        }
+    }
+    return quoted + "\"";
+}
+
+// A prefix as usage errors list it: its label and its path.
+std::string candidateLine(const PrefixSearch::Prefix& prefix)
+{
+    return listingField(prefix.selector()) + "\t" + listingField(prefix.path);
+}
+
+// Why a folder named as a prefix is none, or nothing when it is one.
+std::optional<std::string> notAPrefix(const std::string& path)
+{
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return errno == ENOENT ? std::string("no such folder") : std::string(std::strerror(errno));
+    if (!S_ISDIR(info.st_mode))
+        return std::string("not a folder");
+    if (::access(path.c_str(), R_OK | X_OK) != 0)
+        return std::string(std::strerror(errno));
+    if (!PrefixSearch::IsWinePrefix(path))
+        return std::string("not a Wine prefix (no system.reg with drive_c or dosdevices)");
+    return std::nullopt;
+}
+
+// The prefix a --prefix value names: a path (it holds a slash, or no label
+// is like it and a folder is there), or a label from --list-prefixes.
+std::optional<UsageError> resolvePrefix(const std::string& value, Options& options)
+{
+    const std::vector<PrefixSearch::Prefix> found = PrefixSearch::FindPrefixes(PrefixSearch::UserPlaces());
+    std::vector<const PrefixSearch::Prefix*> matches;
+    for (const PrefixSearch::Prefix& prefix : found)
+        if (prefix.selector() == value)
+            matches.push_back(&prefix);
+    if (value.find('/') != std::string::npos || (matches.empty() && QFileInfo::exists(toQt(value)))) {
+        options.prefix = fromQt(QFileInfo(toQt(value)).absoluteFilePath());
+        if (const auto why = notAPrefix(options.prefix))
+            return UsageError{"--prefix '" + value + "': " + *why, {}};
+        return std::nullopt;
+    }
+    if (matches.size() == 1) {
+        options.prefix = matches.front()->path;
+        options.prefixLabel = value;
+        return std::nullopt;
+    }
+    UsageError error{matches.empty() ? "--prefix '" + value + "' is neither a folder nor the label of a Wine prefix"
+                                     : "--prefix '" + value + "' names several Wine prefixes",
+                     {}};
+    for (const PrefixSearch::Prefix& prefix : found)
+        if (matches.empty() || prefix.selector() == value)
+            error.details.push_back(candidateLine(prefix));
+    if (found.empty())
+        error.details.emplace_back("(no Wine prefix found)");
+    return error;
+}
+
+// $WINEPREFIX, when the run would use it: Wine refuses a relative one, and
+// a folder that is no prefix is no place to install into.
+std::optional<UsageError> checkWinePrefixVariable()
+{
+    const std::string value = qEnvironmentVariable("WINEPREFIX").toStdString();
+    if (value.empty())
+        return std::nullopt;
+    if (value.front() != '/')
+        return UsageError{"$WINEPREFIX '" + value + "' is not an absolute path", {}};
+    if (const auto why = notAPrefix(value))
+        return UsageError{"$WINEPREFIX '" + value + "': " + *why, {}};
+    return std::nullopt;
 }
 
 // Reads the options; answers an exit code when the work is done already
@@ -90,28 +200,42 @@ std::optional<int> parse(const QStringList& arguments, Options& options)
     const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
                                      QStringLiteral("Show the version."));
     const QCommandLineOption prefix(QStringLiteral("prefix"),
-                                    QStringLiteral("Use the Wine prefix <dir>, as $WINEPREFIX would."),
-                                    QStringLiteral("dir"));
+                                    QStringLiteral("Use the Wine prefix <dir>, as $WINEPREFIX would, or the one "
+                                                   "--list-prefixes labels <label> (such as bottles:NAME)."),
+                                    QStringLiteral("dir|label"));
     const QCommandLineOption list(QStringLiteral("list-prefixes"),
-                                  QStringLiteral("List the Wine prefixes found, with the Vorns folder "
+                                  QStringLiteral("List the Wine prefixes found: label, path and the Vorns folder "
                                                  "Corvane's registration leads to in each."));
-    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("With --list-prefixes: as JSON."));
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  QStringLiteral("With --list-prefixes or --unattended: one JSON document."));
     const QCommandLineOption folder(QStringLiteral("folder"),
                                     QStringLiteral("Install into the Windows folder <folder> (it must hold "
                                                    "Vorns.ctl) instead of finding one."),
                                     QStringLiteral("folder"));
     const QCommandLineOption unattended(QStringLiteral("unattended"),
-                                        QStringLiteral("Install without a window: status on standard error, "
-                                                       "the installed Vorns on standard output."));
+                                        QStringLiteral("Install without a window: where, and what became of each "
+                                                       "Vorn, on standard output; errors on standard error."));
     const QCommandLineOption onConflict(QStringLiteral("on-conflict"),
                                         QStringLiteral("With --unattended, when a name or file is taken: skip "
                                                        "the Vorn (the default) or rename it as the dialogs "
                                                        "would propose. Nothing is ever overwritten."),
-                                        QStringLiteral("skip|rename"), QStringLiteral("skip"));
-    parser.addOptions({help, version, prefix, list, json, folder, unattended, onConflict});
+                                        QStringLiteral("skip|rename"));
+    const QCommandLineOption dryRun(QStringLiteral("dry-run"),
+                                    QStringLiteral("With --unattended: check and report everything, write nothing."));
+    const QCommandLineOption quiet(QStringLiteral("quiet"), QStringLiteral("With --unattended: print only errors."));
+    parser.addOptions({help, version, prefix, list, json, folder, unattended, onConflict, dryRun, quiet});
 
     if (!parser.parse(arguments))
-        return usage(parser, parser.errorText());
+        return usage({fromQt(parser.errorText()), {}});
+    std::map<QString, int> given;
+    for (QString name : parser.optionNames()) {
+        if (name == QLatin1String("h"))
+            name = QStringLiteral("help");
+        else if (name == QLatin1String("v"))
+            name = QStringLiteral("version");
+        if (++given[name] == 2)
+            return usage({"--" + fromQt(name) + " is given twice", {}});
+    }
     if (parser.isSet(help)) {
         std::cout << fromQt(parser.helpText()) << kExitCodes;
         return allInstalled;
@@ -121,25 +245,47 @@ std::optional<int> parse(const QStringList& arguments, Options& options)
         return allInstalled;
     }
     if (!parser.positionalArguments().isEmpty())
-        return usage(parser, QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().front()));
+        return usage({"unexpected argument '" + fromQt(parser.positionalArguments().front()) + "'", {}});
+    for (const QCommandLineOption* option : {&prefix, &folder, &onConflict})
+        if (parser.isSet(*option) && parser.value(*option).isEmpty())
+            return usage({"--" + fromQt(option->names().front()) + " needs a value; it is empty", {}});
+
     options.listPrefixes = parser.isSet(list);
     options.json = parser.isSet(json);
     options.unattended = parser.isSet(unattended);
-    options.prefix = fromQt(parser.value(prefix));
+    options.dryRun = parser.isSet(dryRun);
+    options.quiet = parser.isSet(quiet);
     options.folder = fromQt(parser.value(folder));
+    if (options.listPrefixes) {
+        for (const QCommandLineOption* option : {&unattended, &prefix, &folder, &onConflict, &dryRun, &quiet})
+            if (parser.isSet(*option))
+                return usage({"--list-prefixes and --" + fromQt(option->names().front()) + " do not go together", {}});
+        return std::nullopt;
+    }
+    if (options.json && !options.unattended)
+        return usage({"--json goes with --list-prefixes or --unattended", {}});
+    for (const QCommandLineOption* option : {&onConflict, &dryRun, &quiet})
+        if (parser.isSet(*option) && !options.unattended)
+            return usage({"--" + fromQt(option->names().front()) + " goes with --unattended", {}});
+    if (options.quiet && options.json)
+        return usage({"--quiet and --json do not go together", {}});
     const QString policy = parser.value(onConflict);
     if (policy == QLatin1String("rename"))
         options.policy = PolicyQuestions::Policy::rename;
-    else if (policy != QLatin1String("skip"))
-        return usage(parser, QStringLiteral("--on-conflict takes skip or rename, not '%1'").arg(policy));
-    if (options.json && !options.listPrefixes)
-        return usage(parser, QStringLiteral("--json goes with --list-prefixes"));
-    if (parser.isSet(onConflict) && !options.unattended)
-        return usage(parser, QStringLiteral("--on-conflict goes with --unattended"));
-    if (parser.isSet(prefix) && !PrefixSearch::IsWinePrefix(options.prefix))
-        return usage(parser,
-                     QStringLiteral("'%1' is not a Wine prefix (no system.reg with drive_c or dosdevices)")
-                         .arg(toQt(options.prefix)));
+    else if (parser.isSet(onConflict) && policy != QLatin1String("skip"))
+        return usage({"--on-conflict takes skip or rename, not '" + fromQt(policy) + "'", {}});
+
+    if (parser.isSet(prefix)) {
+        if (const auto error = resolvePrefix(fromQt(parser.value(prefix)), options))
+            return usage(*error);
+    } else if (const auto error = checkWinePrefixVariable()) {
+        return usage(*error);
+    }
+    if (!options.unattended) {
+        if (const auto missing = MissingDisplay())
+            return usage(
+                {"no display to show the window on (" + *missing + "); --unattended installs without a window", {}});
+    }
     return std::nullopt;
 }
 
@@ -152,13 +298,14 @@ int listPrefixes(bool json)
         const auto folder = RegisteredVornsFolder();
         if (json) {
             array.append(
-                QJsonObject{{QStringLiteral("source"), toQt(prefix.source)},
+                QJsonObject{{QStringLiteral("label"), toQt(prefix.selector())},
+                            {QStringLiteral("source"), toQt(prefix.source)},
                             {QStringLiteral("name"), toQt(prefix.name)},
                             {QStringLiteral("path"), toQt(prefix.path)},
                             {QStringLiteral("vornsFolder"), folder ? QJsonValue(toQt(*folder)) : QJsonValue()}});
         } else {
-            std::cout << prefix.label() << "\t" << prefix.path << "\t" << (folder ? *folder : "(no Vorns folder)")
-                      << "\n";
+            std::cout << listingField(prefix.selector()) << "\t" << listingField(prefix.path) << "\t"
+                      << (folder ? listingField(*folder) : "(no Vorns folder)") << "\n";
         }
     }
     WinePrefix::use(previous);
@@ -167,70 +314,94 @@ int listPrefixes(bool json)
     return allInstalled;
 }
 
-// The prefix an unattended run works in, or the exit code that stops it.
-std::optional<int> choosePrefix(const Options& options)
+// Makes the prefix an unattended run works in the process's own and reports
+// it: --prefix, then an absolute $WINEPREFIX, then the search. Answers the
+// exit code that stops the run, if any.
+std::optional<int> choosePrefix(const Options& options, UnattendedReport& report)
 {
     if (!options.prefix.empty()) {
         WinePrefix::use(options.prefix);
+        report.usePrefix(options.prefix, "--prefix", options.prefixLabel);
         return std::nullopt;
     }
-    if (WinePrefix::givenByEnvironment())
+    if (WinePrefix::givenByEnvironment()) {
+        report.usePrefix(WinePrefix::current().root(), "$WINEPREFIX");
         return std::nullopt;
+    }
     const auto withHost = PrefixesWithHost(PrefixSearch::FindPrefixes(PrefixSearch::UserPlaces()));
     if (withHost.size() > 1) {
-        std::cerr << "quillop: Corvane is in several Wine prefixes; name one with --prefix:\n";
+        std::vector<std::string> candidates;
+        candidates.reserve(withHost.size());
         for (const PrefixSearch::Prefix& prefix : withHost)
-            std::cerr << "  " << prefix.label() << "\t" << prefix.path << "\n";
-        return severalPrefixes;
+            candidates.push_back(candidateLine(prefix));
+        return report.stop(severalPrefixes, "Corvane is in several Wine prefixes; name one with --prefix:", candidates);
     }
-    if (withHost.size() == 1)
+    if (withHost.size() == 1) {
         WinePrefix::use(withHost.front().path);
+        report.usePrefix(withHost.front().path, "the one prefix with Corvane", withHost.front().selector());
+    } else {
+        report.usePrefix(WinePrefix::current().root(), "no prefix with Corvane found; the default");
+    }
     return std::nullopt;
 }
 
-// Status texts go to standard error, one line per line.
-class StreamDisplay : public RunDisplay {
-public:
-    void showStatus(const std::string& text) override { std::cerr << asLines(text) << "\n"; }
-    void showProgress(int) override {}
-};
-
 int runUnattended(const Options& options)
 {
-    if (const auto stop = choosePrefix(options))
+    UnattendedReport report(options.json        ? UnattendedReport::Format::json
+                                : options.quiet ? UnattendedReport::Format::quiet
+                                                : UnattendedReport::Format::text,
+                            options.dryRun);
+    if (const auto stop = choosePrefix(options, report))
         return *stop;
     // The folder as the window finds it, without the chooser.
     std::string folder = options.folder;
-    if (folder.empty())
-        folder = RegisteredVornsFolder().value_or(LoadString(IDS_DEFAULT_FOLDER));
-    if (!IsVornsFolder(folder)) {
-        std::cerr << asLines(FormatText(LoadString(IDS_NOT_FOUND), {folder})) << "\n";
-        return noVornsFolder;
+    std::string why = "--folder";
+    if (folder.empty()) {
+        const auto registered = RegisteredVornsFolder();
+        folder = registered.value_or(LoadString(IDS_DEFAULT_FOLDER));
+        why = registered ? "Corvane's registration" : "the default; Corvane's registration leads to no Vorns folder";
     }
+    report.useFolder(folder, why);
+    if (!IsVornsFolder(folder))
+        return report.stop(noVornsFolder, "no Vorns folder: '" + folder + "' does not hold Vorns.ctl");
     PolicyQuestions questions(options.policy);
-    StreamDisplay display;
-    const RunOutcome outcome = RunInstallation(folder, questions, display);
-    display.showStatus(outcome.statusText);
-    if (!outcome.completed)
-        return runStopped;
-    std::cout << outcome.summary.list << "\n";
-    return outcome.summary.count == outcome.entries ? allInstalled : someSkipped;
+    struct : RunDisplay {
+        void showStatus(const std::string&) override {}
+        void showProgress(int) override {}
+    } silent;
+    RunOptions runOptions;
+    runOptions.dryRun = options.dryRun;
+    runOptions.resumeInstalled = true;
+    return report.finish(RunInstallation(folder, questions, silent, runOptions));
+}
+
+// What cannot reach standard output is an error of its own.
+int withOutputChecked(int exitCode)
+{
+    std::cout.flush();
+    if (!std::cout.fail())
+        return exitCode;
+    std::cerr << "quillop: cannot write to standard output: " << std::strerror(errno) << "\n";
+    return exitCode == allInstalled || exitCode == someSkipped ? runStopped : exitCode;
 }
 
 } // namespace
 
 int RunQuillop(int argc, char* argv[])
 {
+    OpenStandardDescriptors();
+    // A closed pipe shows as a write error, not as a silent death.
+    std::signal(SIGPIPE, SIG_IGN);
     Options options;
     {
         // Everything but the window runs without a display.
         QCoreApplication core(argc, argv);
         if (const auto done = parse(QCoreApplication::arguments(), options))
-            return *done;
+            return withOutputChecked(*done);
         if (options.listPrefixes)
-            return listPrefixes(options.json);
+            return withOutputChecked(listPrefixes(options.json));
         if (options.unattended)
-            return runUnattended(options);
+            return withOutputChecked(runUnattended(options));
     }
     QApplication application(argc, argv);
     theApp.m_givenPrefix = options.prefix;

@@ -100,12 +100,13 @@ RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questio
                                         {entryNumber, count, LocalErrorMessage(error)});
     } catch (const FileException& error) {
         outcome.statusText = fileError();
-        outcome.failedPath = error.m_strFileName;
-        outcome.osError = error.m_lOsError;
+        outcome.failure = error.what();
     } catch (const std::bad_alloc&) {
         // Out of memory while handling the files: reported as the file
         // error it amounts to, never as a crash.
         outcome.statusText = fileError();
     }
+    if (!outcome.completed)
+        outcome.failedEntry = entryNumber;
     return outcome;
 }

@@ -53,10 +53,10 @@ struct RunOutcome {
     std::uint32_t entries = 0;
     // One per entry the run got through, in catalogue order.
     std::vector<EntryResult> results;
-    // For a run stopped by a file operation: the Windows path it failed on
-    // and the operating system's error number.
-    std::string failedPath;
-    int osError = 0;
+    // For a run that stopped: the entry it stopped at (0 before the first)
+    // and, for a file operation, the file's Windows path and the cause.
+    std::uint32_t failedEntry = 0;
+    std::string failure;
 };
 
 // Installs the catalogue into `folder` (a Windows path): for each entry the

@@ -7,7 +7,10 @@ FileException::FileException(Cause cause, int osError, std::string fileName)
     : m_cause(cause)
     , m_lOsError(osError)
     , m_strFileName(std::move(fileName))
-    , m_message(m_strFileName + ": " + (osError ? std::strerror(osError) : "file error"))
+    , m_message(m_strFileName + ": "
+                + (cause == sharingViolation ? "in use by another process"
+                       : osError             ? std::strerror(osError)
+                                             : "file error"))
 {
 }
 

@@ -28,6 +28,7 @@ public:
     // The cause that the operating system's error number stands for.
     static Cause causeOf(int osError);
 
+    // The file's Windows path and the cause in words.
     const char* what() const noexcept override { return m_message.c_str(); }
 
     Cause m_cause;

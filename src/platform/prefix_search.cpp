@@ -202,6 +202,15 @@ std::string Prefix::label() const
     return name.empty() ? source : source + ": " + name;
 }
 
+std::string Prefix::selector() const
+{
+    if (name.empty())
+        return "wine";
+    std::string tag = QString::fromStdString(source).toLower().toStdString();
+    const bool steamApp = source == "Steam" && name.rfind("app ", 0) == 0;
+    return tag + ":" + (steamApp ? name.substr(4) : name);
+}
+
 bool IsWinePrefix(const std::string& folder)
 {
     return QFileInfo(QString::fromStdString(folder + "/system.reg")).isFile()

@@ -24,6 +24,8 @@ struct Prefix {
 
     // "Bottles: Art", "Steam: app 1234", "~/.wine".
     std::string label() const;
+    // What --prefix takes to name it: "bottles:Art", "steam:1234", "wine".
+    std::string selector() const;
 };
 
 // Every prefix found, each folder once however often it is reached (device

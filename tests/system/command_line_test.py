@@ -7,7 +7,6 @@ import shutil
 import subprocess
 import tempfile
 
-from expected_texts import not_found_text
 from desktop_session import (Prefix, Session, TestFailure, control, expect_equal, is_focused, run,
                              text_of, wait_until)
 
@@ -42,7 +41,8 @@ def options_and_exit_codes(quillop):
     try:
         code, out, err = quillop_cli(quillop, ["--help"], home)
         expect_equal("--help exit", code, 0)
-        for text in ("--prefix <dir>", "--list-prefixes", "--json", "--folder <folder>", "--unattended",
+        for text in ("--prefix <dir|label>", "--list-prefixes", "--json", "--folder <folder>", "--unattended",
+                     "--dry-run", "--quiet",
                      "--on-conflict <skip|rename>", "5  the installation finished with some Vorns skipped"):
             if text not in out:
                 raise TestFailure("--help does not show " + text)
@@ -51,19 +51,20 @@ def options_and_exit_codes(quillop):
                           ["--on-conflict=skip"], ["stray"], ["--prefix", home]):
             code, out, err = quillop_cli(quillop, arguments, home)
             expect_equal("exit of %s" % arguments, code, 2)
-            if "Usage:" not in err or out:
-                raise TestFailure("no usage text on standard error for %s" % arguments)
+            if not err.endswith("\nTry 'quillop --help'.\n") or err.count("\n") != 2 or out:
+                raise TestFailure("not one line and the hint on standard error for %s: %r" % (arguments, err))
 
         prefix = Prefix()
         code, out, err = quillop_cli(quillop, ["--unattended", "--prefix", prefix.root, "--folder", "C:\\Nope"], home)
         expect_equal("exit without a Vorns folder", code, 3)
-        expect_equal("not-found text", err, not_found_text("C:\\Nope") + "\n")
+        expect_equal("no folder", err, "quillop: no Vorns folder: 'C:\\Nope' does not hold Vorns.ctl\n")
 
         # A control file that is a folder cannot be opened: the run stops.
         os.makedirs(prefix.on_drive_c("Vorns/Vorns.ctl"))
         code, out, err = quillop_cli(quillop, ["--unattended", "--prefix", prefix.root, "--folder", "C:\\Vorns",
                                                "--on-conflict", "rename"], home)
-        expect_equal("a run that stops", (code, out, err), (1, "", "File error while installing vorn file 0 of 8.\n"))
+        expect_equal("a run that stops", (code, err), (
+            1, "quillop: stopped before the first Vorn: C:\\Vorns\\Vorns.ctl: Is a directory\n"))
         prefix.remove()
     finally:
         shutil.rmtree(home)
@@ -86,22 +87,27 @@ def list_prefixes_and_several(quillop):
         expect_equal("--list-prefixes exit", code, 0)
         base = os.path.join(home, ".local/share/wineprefixes")
         expect_equal("--list-prefixes --json", json.loads(out), [
-            {"source": "winetricks", "name": "paint", "path": base + "/paint", "vornsFolder": "c:\\Corvane\\Vorns\\"},
-            {"source": "winetricks", "name": "plain", "path": base + "/plain", "vornsFolder": None},
-            {"source": "winetricks", "name": "sketch", "path": base + "/sketch", "vornsFolder": "c:\\Corvane\\Vorns\\"},
+            {"label": "winetricks:paint", "source": "winetricks", "name": "paint", "path": base + "/paint",
+             "vornsFolder": "c:\\Corvane\\Vorns\\"},
+            {"label": "winetricks:plain", "source": "winetricks", "name": "plain", "path": base + "/plain",
+             "vornsFolder": None},
+            {"label": "winetricks:sketch", "source": "winetricks", "name": "sketch", "path": base + "/sketch",
+             "vornsFolder": "c:\\Corvane\\Vorns\\"},
         ])
         code, out, err = quillop_cli(quillop, ["--list-prefixes"], home)
-        expect_equal("--list-prefixes", out.splitlines()[1], "winetricks: plain\t%s/plain\t(no Vorns folder)" % base)
+        expect_equal("--list-prefixes", out.splitlines()[1], "winetricks:plain\t%s/plain\t(no Vorns folder)" % base)
 
         code, out, err = quillop_cli(quillop, ["--unattended"], home)
         expect_equal("exit with several prefixes", code, 4)
         expect_equal("the prefixes listed", err,
                      "quillop: Corvane is in several Wine prefixes; name one with --prefix:\n"
-                     "  winetricks: paint\t%s/paint\n  winetricks: sketch\t%s/sketch\n" % (base, base))
-        code, out, err = quillop_cli(quillop, ["--unattended", "--prefix", base + "/sketch"], home)
-        expect_equal("a run found through the registration", (code, out), (0, ", ".join(NAMES) + ".\n"))
-        if "Creating new Vorn file Fern(Fern.vrn)\n" not in err or "Done installing 8 vorn files.\n" not in err:
-            raise TestFailure("the status texts are not on standard error: " + err)
+                     "  winetricks:paint\t%s/paint\n  winetricks:sketch\t%s/sketch\n" % (base, base))
+        code, out, err = quillop_cli(quillop, ["--unattended", "--prefix", "winetricks:sketch"], home)
+        expect_equal("a run found through the registration", (code, out.splitlines()[:3], out.splitlines()[-1]), (
+            0, ["Prefix: %s/sketch (--prefix: winetricks:sketch)" % base,
+                "Vorns folder: c:\\Corvane\\Vorns\\ (Corvane's registration)",
+                "Fern: installed as Fern.vrn"],
+            "Done: 8 installed, 0 already installed, 0 skipped."))
     finally:
         shutil.rmtree(home)
 
@@ -134,7 +140,10 @@ def unattended_writes_what_the_window_writes(quillop):
                 code, out, err = quillop_cli(quillop, ["--unattended", "--prefix", unattended.root, "--folder",
                                                        "C:\\Vorns", "--on-conflict=" + policy], home)
                 expect_equal("exit with --on-conflict=" + policy, code, code_expected)
-                expect_equal("standard output", out, ", ".join(names) + ("." if names[-1] == "Shells" else "") + "\n")
+                expect_equal("what became of the first two", out.splitlines()[2:4], {
+                    "rename": ["Fern: renamed to Fern2/Fern.vrn (name listed)",
+                               "Pebbles: renamed to Pebbles/Pebbles2.vrn (file exists)"],
+                    "skip": ["Fern: skipped (name listed)", "Pebbles: skipped (file exists)"]}[policy])
                 expect_equal("the window's done text",
                               done.split("\n")[1], ", ".join(names) + ".")
                 window_files, unattended_files = folder_bytes(by_window), folder_bytes(unattended)
@@ -151,7 +160,191 @@ def unattended_writes_what_the_window_writes(quillop):
         shutil.rmtree(home)
 
 
+# The blocks the eight packaged Vorns append, in order, written out.
+ALL_BLOCKS = b"".join(
+    b"\r\n\r\nVornName:%s\r\nVornFile:%s.vrn\r\nStepSize:%s\r\nVornsAcross:%s\r\nVornsDown:%s\r\n"
+    b"VornPlacementMode:0\r\nVornSelectionMode:0\r\n\r\n" % (name, name, step, across, down)
+    for name, step, across, down in (
+        (b"Fern", b"240", b"4", b"2"), (b"Pebbles", b"200", b"5", b"3"), (b"Stars", b"260", b"4", b"4"),
+        (b"Raindrops", b"220", b"3", b"1"), (b"Petals", b"280", b"5", b"2"), (b"Bubbles", b"300", b"3", b"3"),
+        (b"Snowflakes", b"250", b"4", b"3"), (b"Shells", b"230", b"5", b"4")))
+
+
+class Homes:
+    """A home whose search finds one prefix with Corvane (winetricks:found),
+    and a prefix of its own elsewhere (alone); in both, Corvane is registered
+    at C:\\Corvane with an empty Vorns.ctl."""
+
+    def __init__(self):
+        self.home = tempfile.mkdtemp(prefix="quillop-home-")
+        self.found = os.path.join(self.home, ".local/share/wineprefixes/found")
+        self.alone = tempfile.mkdtemp(prefix="quillop-alone-")
+        for root in (self.found, self.alone):
+            os.makedirs(os.path.join(root, "drive_c/Corvane/Vorns"))
+            with open(os.path.join(root, "drive_c/Corvane/Vorns/Vorns.ctl"), "wb"):
+                pass
+            with open(os.path.join(root, "system.reg"), "w") as f:
+                f.write("WINE REGISTRY Version 2\n[Software\\\\Classes\\\\CRV5.Image\\\\shell\\\\open\\\\command] 1\n"
+                        "@=\"C:\\\\Corvane\\\\Corvane.exe %1\"\n")
+
+    def control(self, root):
+        with open(os.path.join(root, "drive_c/Corvane/Vorns/Vorns.ctl"), "rb") as f:
+            return f.read()
+
+    def vorn_files(self, root):
+        return sorted(n for n in os.listdir(os.path.join(root, "drive_c/Corvane/Vorns")) if n != "Vorns.ctl")
+
+    def remove(self):
+        shutil.rmtree(self.home)
+        shutil.rmtree(self.alone)
+
+
+def run_child(quillop, arguments, home, env=None, closed=(), stdout=None):
+    """Runs quillop with no display and descriptors `closed` closed; answers
+    (exit code, stdout, stderr), each stream empty where it was closed."""
+    environment = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "WINEPREFIX")}
+    environment.update({"HOME": home, "XDG_DATA_HOME": "", "WINE_PREFIXES": "", "QT_QPA_PLATFORM": ""})
+    environment.update(env or {})
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        child = subprocess.Popen([quillop] + arguments, env=environment, cwd=home, stdin=subprocess.DEVNULL,
+                                 stdout=stdout if stdout is not None else out, stderr=err,
+                                 preexec_fn=(lambda: [os.close(fd) for fd in closed]) if closed else None)
+        code = child.wait(timeout=60)
+        out.seek(0)
+        err.seek(0)
+        return code, out.read().decode(), err.read().decode()
+
+
+def first_line(text):
+    return text.split("\n", 1)[0]
+
+
+def write_to(path):
+    return lambda: open(path, "wb")
+
+
+def run_twice_then(cut):
+    """Installs into `alone` once, then takes `cut` bytes off the end of its
+    Vorns.ctl, as a run stopped between a file and its block would leave it."""
+    def prepare(quillop, homes):
+        run_child(quillop, ["--unattended", "--prefix", homes.alone], homes.home)
+        path = os.path.join(homes.alone, "drive_c/Corvane/Vorns/Vorns.ctl")
+        os.truncate(path, os.path.getsize(path) - cut)
+    return prepare
+
+
+SHELLS_BLOCK = len(b"\r\n\r\nVornName:Shells\r\nVornFile:Shells.vrn\r\nStepSize:230\r\nVornsAcross:5\r\n"
+                   b"VornsDown:4\r\nVornPlacementMode:0\r\nVornSelectionMode:0\r\n\r\n")
+
+# name, arguments, environment, closed descriptors, preparation, exit code,
+# first line of standard output, first line of standard error,
+# Vorns.ctl of (found, alone) afterwards.
+CASES = [
+    ("standard output and error closed", ["--unattended", "--prefix", "{alone}"], {}, (1, 2), None,
+     0, "", "", (b"", ALL_BLOCKS)),
+    ("all three standard descriptors closed", ["--unattended", "--prefix", "{alone}"], {}, (0, 1, 2), None,
+     0, "", "", (b"", ALL_BLOCKS)),
+    ("the search finds the one prefix", ["--unattended"], {}, (), None,
+     0, "Prefix: {found} (the one prefix with Corvane: winetricks:found)", "", (ALL_BLOCKS, b"")),
+    ("$WINEPREFIX wins over the search", ["--unattended"], {"WINEPREFIX": "{alone}"}, (), None,
+     0, "Prefix: {alone} ($WINEPREFIX)", "", (b"", ALL_BLOCKS)),
+    ("--prefix by label wins over $WINEPREFIX", ["--unattended", "--prefix", "winetricks:found"],
+     {"WINEPREFIX": "{alone}"}, (), None,
+     0, "Prefix: {found} (--prefix: winetricks:found)", "", (ALL_BLOCKS, b"")),
+    ("a relative $WINEPREFIX", ["--unattended"], {"WINEPREFIX": "relative/prefix"}, (), None,
+     2, "", "quillop: $WINEPREFIX 'relative/prefix' is not an absolute path", (b"", b"")),
+    ("$WINEPREFIX that is no prefix", ["--unattended"], {"WINEPREFIX": "{home}/none"}, (), None,
+     2, "", "quillop: $WINEPREFIX '{home}/none': no such folder", (b"", b"")),
+    ("--prefix that is a file", ["--unattended", "--prefix", "{home}/.local"], {}, (), None,
+     2, "", "quillop: --prefix '{home}/.local': not a Wine prefix (no system.reg with drive_c or dosdevices)",
+     (b"", b"")),
+    ("an unknown label", ["--unattended", "--prefix", "bottles:Nope"], {}, (), None,
+     2, "", "quillop: --prefix 'bottles:Nope' is neither a folder nor the label of a Wine prefix", (b"", b"")),
+    ("a dry run", ["--unattended", "--dry-run", "--prefix", "{alone}"], {}, (), None,
+     0, "Prefix: {alone} (--prefix)", "", (b"", b"")),
+    ("a rerun", ["--unattended", "--prefix", "{alone}"], {}, (), run_twice_then(0),
+     0, "Prefix: {alone} (--prefix)", "", (b"", ALL_BLOCKS)),
+    ("a rerun after a stop between file and block", ["--unattended", "--prefix", "{alone}"], {}, (),
+     run_twice_then(SHELLS_BLOCK), 0, "Prefix: {alone} (--prefix)", "", (b"", ALL_BLOCKS)),
+    ("--quiet", ["--unattended", "--quiet", "--prefix", "{alone}"], {}, (), None, 0, "", "", (b"", ALL_BLOCKS)),
+    ("conflicting options", ["--list-prefixes", "--unattended"], {}, (), None,
+     2, "", "quillop: --list-prefixes and --unattended do not go together", (b"", b"")),
+    ("an option given twice", ["--unattended", "--folder", "C:\\A", "--folder", "C:\\B"], {}, (), None,
+     2, "", "quillop: --folder is given twice", (b"", b"")),
+    ("an empty value", ["--unattended", "--folder", ""], {}, (), None,
+     2, "", "quillop: --folder needs a value; it is empty", (b"", b"")),
+    ("--dry-run without --unattended", ["--dry-run"], {}, (), None,
+     2, "", "quillop: --dry-run goes with --unattended", (b"", b"")),
+    ("no display", [], {}, (), None,
+     2, "", "quillop: no display to show the window on ($DISPLAY is not set); --unattended installs without a "
+     "window", (b"", b"")),
+]
+
+
+def command_line_cases(quillop):
+    for name, arguments, env, closed, prepare, code, out_line, err_line, controls in CASES:
+        homes = Homes()
+        try:
+            fill = lambda text: text.replace("{alone}", homes.alone).replace("{found}", homes.found).replace(
+                "{home}", homes.home)
+            if prepare:
+                prepare(quillop, homes)
+            actual = run_child(quillop, [fill(a) for a in arguments], homes.home,
+                               {k: fill(v) for k, v in env.items()}, closed)
+            expect_equal(name, (actual[0], first_line(actual[1]), first_line(actual[2])),
+                         (code, fill(out_line), fill(err_line)))
+            expect_equal(name + ": Vorns.ctl in found and alone",
+                         (homes.control(homes.found), homes.control(homes.alone)), controls)
+        finally:
+            homes.remove()
+
+
+def what_a_run_reports(quillop):
+    homes = Homes()
+    try:
+        alone = ["--unattended", "--prefix", homes.alone]
+        code, out, err = run_child(quillop, alone + ["--dry-run"], homes.home)
+        expect_equal("a dry run's report", (code, out.splitlines()[1:4], err), (
+            0, ["Vorns folder: c:\\Corvane\\Vorns\\ (Corvane's registration)", "Dry run: nothing is written.",
+                "Fern: installed as Fern.vrn"], ""))
+        expect_equal("files after a dry run", homes.vorn_files(homes.alone), [])
+        run_twice_then(SHELLS_BLOCK)(quillop, homes)
+        code, out, err = run_child(quillop, alone, homes.home)
+        expect_equal("a rerun's report", (code, out.splitlines()[-3:]), (
+            0, ["Snowflakes: already installed as Snowflakes.vrn",
+                "Shells: record added for Shells.vrn (the file was already there)",
+                "Done: 1 installed, 7 already installed, 0 skipped."]))
+
+        # JSON stays whole when the run stops midway: here at the control file.
+        os.remove(os.path.join(homes.found, "drive_c/Corvane/Vorns/Vorns.ctl"))
+        os.makedirs(os.path.join(homes.found, "drive_c/Corvane/Vorns/Vorns.ctl/"))
+        code, out, err = run_child(quillop, ["--unattended", "--json", "--prefix", homes.found, "--folder",
+                                             "C:\\Corvane\\Vorns"], homes.home)
+        expect_equal("a stopped run as JSON", (code, json.loads(out), err), (1, {
+            "prefix": {"path": homes.found, "label": None, "from": "--prefix"},
+            "folder": {"path": "C:\\Corvane\\Vorns", "from": "--folder"},
+            "dryRun": False, "vorns": [], "completed": False, "exitCode": 1,
+            "error": "stopped before the first Vorn: C:\\Corvane\\Vorns\\Vorns.ctl: Is a directory"},
+            "quillop: stopped before the first Vorn: C:\\Corvane\\Vorns\\Vorns.ctl: Is a directory\n"))
+
+        # Output that cannot be written is an error of its own.
+        with open("/dev/full", "wb") as full:
+            code, out, err = run_child(quillop, ["--version"], homes.home, stdout=full)
+        expect_equal("--version into a full disk", (code, err),
+                     (1, "quillop: cannot write to standard output: No space left on device\n"))
+        read_end, write_end = os.pipe()
+        os.close(read_end)
+        code, out, err = run_child(quillop, ["--list-prefixes"], homes.home, stdout=write_end)
+        os.close(write_end)
+        expect_equal("--list-prefixes into a closed pipe", (code, err),
+                     (1, "quillop: cannot write to standard output: Broken pipe\n"))
+    finally:
+        homes.remove()
+
+
 if __name__ == "__main__":
     run([("CommandLine.OptionsAndExitCodes", options_and_exit_codes),
          ("CommandLine.ListPrefixesAndSeveral", list_prefixes_and_several),
-         ("CommandLine.UnattendedWritesWhatTheWindowWrites", unattended_writes_what_the_window_writes)])
+         ("CommandLine.UnattendedWritesWhatTheWindowWrites", unattended_writes_what_the_window_writes),
+         ("CommandLine.Cases", command_line_cases),
+         ("CommandLine.WhatARunReports", what_a_run_reports)])

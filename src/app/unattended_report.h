@@ -1,0 +1,41 @@
+#pragma once
+
+#include "install/installation_run.h"
+
+#include <string>
+
+// What an unattended run says: where it worked and why there, one line per
+// Vorn and a summary on standard output (or one JSON document), errors on
+// standard error.
+class UnattendedReport {
+public:
+    enum class Format { text, quiet, json };
+
+    UnattendedReport(Format format, bool dryRun)
+        : m_format(format)
+        , m_dryRun(dryRun)
+    {
+    }
+
+    // The prefix in use and why: "--prefix", "$WINEPREFIX", ...; `label` is
+    // what --prefix takes for it, when it has one.
+    void usePrefix(const std::string& path, const std::string& why, const std::string& label = {});
+    void useFolder(const std::string& folder, const std::string& why);
+
+    // Reports a run; answers the exit code: 0 when every Vorn is installed,
+    // 5 when some were skipped, 1 when the run stopped.
+    int finish(const RunOutcome& outcome);
+    // Reports a stop before any run (no folder, several prefixes, ...) with
+    // its message and, below it, lines such as the candidates; answers `exitCode`.
+    int stop(int exitCode, const std::string& message, const std::vector<std::string>& details = {});
+
+private:
+    void line(const std::string& text);
+    int done(int exitCode, const std::string& error, const std::vector<std::string>& details);
+
+    Format m_format;
+    bool m_dryRun;
+    std::string m_prefix, m_prefixWhy, m_prefixLabel;
+    std::string m_folder, m_folderWhy;
+    const RunOutcome* m_outcome = nullptr;
+};

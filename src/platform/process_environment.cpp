@@ -1,0 +1,70 @@
+#include "platform/process_environment.h"
+
+#include <QByteArray>
+#include <QList>
+
+#include <cerrno>
+#include <cstddef>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+
+// Whether an X server listens on the local socket of display `number`, by
+// its path or in the abstract namespace as Xorg also offers it.
+bool localDisplayAnswers(const std::string& number)
+{
+    const std::string path = "/tmp/.X11-unix/X" + number;
+    for (bool abstract : {false, true}) {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const std::size_t offset = abstract ? 1 : 0;
+        if (path.size() + offset >= sizeof address.sun_path)
+            return false;
+        std::memcpy(address.sun_path + offset, path.data(), path.size());
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0)
+            return false;
+        const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + offset + path.size() + (abstract ? 0 : 1));
+        const bool connected = ::connect(fd, reinterpret_cast<const sockaddr*>(&address), length) == 0;
+        ::close(fd);
+        if (connected)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+void OpenStandardDescriptors()
+{
+    for (int fd = 0; fd <= 2; ++fd) {
+        if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            // The lowest free number is this one.
+            const int opened = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
+            if (opened != fd && opened >= 0)
+                ::close(opened);
+        }
+    }
+}
+
+std::optional<std::string> MissingDisplay()
+{
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return std::nullopt;
+    const QByteArray display = qgetenv("DISPLAY");
+    if (display.isEmpty())
+        return std::string("$DISPLAY is not set");
+    // ":N" or ":N.S" is a local server; a remote one is left to the toolkit.
+    if (display.startsWith(':')) {
+        const QByteArray number = display.mid(1).split('.').front();
+        bool isNumber = false;
+        number.toUInt(&isNumber);
+        if (isNumber && !localDisplayAnswers(number.toStdString()))
+            return "the display " + display.toStdString() + " does not answer";
+    }
+    return std::nullopt;
+}
