@@ -73,7 +73,7 @@ def options_and_exit_codes(quillop):
 def list_prefixes_and_several(quillop):
     home = tempfile.mkdtemp()
     try:
-        for name, registered in (("plain", False), ("paint", True), ("sketch", True)):
+        for name, registered in (("odd\tname", False), ("plain", False), ("paint", True), ("sketch", True)):
             prefix = os.path.join(home, ".local/share/wineprefixes", name)
             os.makedirs(os.path.join(prefix, "drive_c/Corvane/Vorns"))
             with open(os.path.join(prefix, "drive_c/Corvane/Vorns/Vorns.ctl"), "wb"):
@@ -87,6 +87,8 @@ def list_prefixes_and_several(quillop):
         expect_equal("--list-prefixes exit", code, 0)
         base = os.path.join(home, ".local/share/wineprefixes")
         expect_equal("--list-prefixes --json", json.loads(out), [
+            {"label": "winetricks:odd\tname", "source": "winetricks", "name": "odd\tname", "path": base + "/odd\tname",
+             "vornsFolder": None},
             {"label": "winetricks:paint", "source": "winetricks", "name": "paint", "path": base + "/paint",
              "vornsFolder": "c:\\Corvane\\Vorns\\"},
             {"label": "winetricks:plain", "source": "winetricks", "name": "plain", "path": base + "/plain",
@@ -95,7 +97,10 @@ def list_prefixes_and_several(quillop):
              "vornsFolder": "c:\\Corvane\\Vorns\\"},
         ])
         code, out, err = quillop_cli(quillop, ["--list-prefixes"], home)
-        expect_equal("--list-prefixes", out.splitlines()[1], "winetricks:plain\t%s/plain\t(no Vorns folder)" % base)
+        expect_equal("--list-prefixes", out.splitlines()[:3], [
+            "\"winetricks:odd\\tname\"\t\"%s/odd\\tname\"\t(no Vorns folder)" % base,
+            "winetricks:paint\t%s/paint\tc:\\Corvane\\Vorns\\" % base,
+            "winetricks:plain\t%s/plain\t(no Vorns folder)" % base])
 
         code, out, err = quillop_cli(quillop, ["--unattended"], home)
         expect_equal("exit with several prefixes", code, 4)
