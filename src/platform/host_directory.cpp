@@ -65,24 +65,23 @@ std::optional<std::string> HostDirectory::find(const std::string& name, Order or
     const auto earlier = [order](const std::string& entry, const std::string* best) {
         return !best || (order == Order::listing && inCaseInsensitiveOrder(entry, *best));
     };
+    // Long names equal but for case and long names whose Wine alias it is
+    // are one set of candidates, as Wine ranks them. Every short alias is a
+    // legal 8.3 name holding a tilde.
+    const bool mayBeAlias = name.find('~') != std::string::npos && ShortName::isLegal83(name);
     const std::string* first = nullptr;
-    for (const std::string& entry : all)
-        if (CharCase::equalIgnoringCase(entry, name) && earlier(entry, first))
+    for (const std::string& entry : all) {
+        const bool matches = CharCase::equalIgnoringCase(entry, name)
+            || (mayBeAlias && !ShortName::isLegal83(entry)
+                && CharCase::equalIgnoringCase(ShortName::wineAlias(entry), name));
+        if (matches && earlier(entry, first))
             first = &entry;
+    }
     if (first)
         return *first;
-
-    // Every short alias holds a tilde.
-    if (name.find('~') == std::string::npos || !ShortName::isLegal83(name))
+    if (!mayBeAlias)
         return std::nullopt;
-    // Wine's hashed alias before Windows' numbered one.
-    const std::string* hashed = nullptr;
-    for (const std::string& entry : all)
-        if (!ShortName::isLegal83(entry) && CharCase::equalIgnoringCase(ShortName::wineAlias(entry), name)
-            && earlier(entry, hashed))
-            hashed = &entry;
-    if (hashed)
-        return *hashed;
+    // Windows' numbered aliases last.
     const std::vector<std::string>& sorted = sortedNames();
     const std::vector<std::string> numbered = ShortName::numberedAliases(sorted);
     for (std::size_t i = 0; i < sorted.size(); ++i)

@@ -24,8 +24,9 @@ public:
     };
 
     // The stored name of the entry that `name` names here: the exact name,
-    // else a case-insensitive match, else an entry whose Wine alias it is,
-    // else the entry whose numbered alias it is.
+    // else the first by `order` of the entries whose name matches without
+    // regard to case or whose Wine alias it is, else the entry whose
+    // numbered alias it is.
     std::optional<std::string> find(const std::string& name, Order order) const;
 
     // Whether any entry's long name or Wine alias matches `pattern`, in

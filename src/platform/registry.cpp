@@ -3,8 +3,10 @@
 #include "platform/char_case.h"
 
 #include <QFile>
+#include <QString>
 
 #include <string_view>
+#include <utility>
 
 namespace Registry {
 namespace {
@@ -29,124 +31,143 @@ bool isLowSurrogate(char32_t unit)
     return unit >= 0xDC00 && unit < 0xE000;
 }
 
-// The text of a quoted string value, decoded as Wine's loader decodes it into
-// UTF-16 units and handed out as UTF-8. Nothing when the closing quote is
-// missing or an escaped surrogate stands alone.
-class StringDecoder {
+// A string of a registry file read as Wine's loader reads it: one UTF-16
+// unit at a time up to an unescaped terminator ('"' for a value, ']' for a
+// key name), with Wine's escapes; raw bytes are UTF-8.
+class EscapedText {
 public:
-    std::optional<std::string> decode(std::string_view text)
+    enum class Step { unit, end, broken };
+
+    EscapedText(std::string_view text, char terminator)
+        : m_text(text)
+        , m_terminator(terminator)
     {
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            const char c = text[i];
-            if (c == '"')
-                return m_pendingHigh ? std::nullopt : std::optional<std::string>(std::move(m_out));
-            if (c != '\\') {
-                if (!addRaw(c))
-                    return std::nullopt;
-                continue;
-            }
-            if (++i == text.size())
-                return std::nullopt;
-            if (!addEscape(text, i))
-                return std::nullopt;
+    }
+
+    Step next(char16_t& unit)
+    {
+        if (m_pendingLow) {
+            unit = std::exchange(m_pendingLow, 0);
+            return Step::unit;
         }
-        return std::nullopt;
+        if (m_at == m_text.size())
+            return Step::broken;
+        const char c = m_text[m_at++];
+        if (c == m_terminator)
+            return Step::end;
+        if (c != '\\')
+            return raw(c, unit);
+        if (m_at == m_text.size())
+            return Step::broken;
+        return escape(unit);
     }
 
 private:
-    bool addRaw(char c)
+    Step character(char32_t c, char16_t& unit)
     {
-        if (m_pendingHigh)
-            return false;
-        m_out += c;
-        return true;
+        if (c < 0x10000) {
+            unit = char16_t(c);
+        } else {
+            unit = char16_t(0xD800 + ((c - 0x10000) >> 10));
+            m_pendingLow = char16_t(0xDC00 + ((c - 0x10000) & 0x3FF));
+        }
+        return Step::unit;
     }
 
-    // Decodes the escape whose letter is at text[i]; leaves i on its last character.
-    bool addEscape(std::string_view text, std::size_t& i)
+    // A raw byte, or the UTF-8 sequence it starts; a byte that starts none
+    // stands for itself.
+    Step raw(char c, char16_t& unit)
     {
-        switch (const char e = text[i]) {
+        const auto lead = static_cast<unsigned char>(c);
+        const int length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        if (length == 1 || m_at + std::size_t(length - 1) > m_text.size())
+            return character(lead, unit);
+        char32_t value = lead & (0x3F >> (length - 1));
+        for (int i = 1; i < length; ++i) {
+            const auto next = static_cast<unsigned char>(m_text[m_at + std::size_t(i - 1)]);
+            if ((next & 0xC0) != 0x80)
+                return character(lead, unit);
+            value = (value << 6) | (next & 0x3F);
+        }
+        m_at += std::size_t(length - 1);
+        return character(value, unit);
+    }
+
+    // The escape whose letter is at m_at.
+    Step escape(char16_t& unit)
+    {
+        const char e = m_text[m_at++];
+        switch (e) {
         case 'n':
-            return addUnit('\n');
+            return character('\n', unit);
         case 'r':
-            return addUnit('\r');
+            return character('\r', unit);
         case 't':
-            return addUnit('\t');
+            return character('\t', unit);
         case 'a':
-            return addUnit('\a');
+            return character('\a', unit);
         case 'b':
-            return addUnit('\b');
+            return character('\b', unit);
         case 'e':
-            return addUnit(0x1b);
+            return character(0x1b, unit);
         case 'f':
-            return addUnit('\f');
+            return character('\f', unit);
         case 'v':
-            return addUnit('\v');
+            return character('\v', unit);
         case 'x': {
             char32_t value = 0;
             int digits = 0;
-            while (digits < 4 && i + 1 < text.size() && hexDigit(text[i + 1]) >= 0) {
-                value = value * 16 + char32_t(hexDigit(text[++i]));
+            while (digits < 4 && m_at < m_text.size() && hexDigit(m_text[m_at]) >= 0) {
+                value = value * 16 + char32_t(hexDigit(m_text[m_at++]));
                 ++digits;
             }
-            return addUnit(digits == 0 ? U'x' : value);
+            return character(digits == 0 ? U'x' : value, unit);
         }
         default:
             if (e >= '0' && e <= '7') {
                 char32_t value = char32_t(e - '0');
-                for (int digits = 1; digits < 3 && i + 1 < text.size() && text[i + 1] >= '0' && text[i + 1] <= '7';
+                for (int digits = 1; digits < 3 && m_at < m_text.size() && m_text[m_at] >= '0' && m_text[m_at] <= '7';
                      ++digits)
-                    value = value * 8 + char32_t(text[++i] - '0');
-                return addUnit(value);
+                    value = value * 8 + char32_t(m_text[m_at++] - '0');
+                return character(value, unit);
             }
-            return addUnit(char32_t(static_cast<unsigned char>(e)));
+            return character(char32_t(static_cast<unsigned char>(e)), unit);
         }
     }
 
-    // One UTF-16 unit: a surrogate pair becomes one character.
-    bool addUnit(char32_t unit)
-    {
-        if (m_pendingHigh) {
-            if (!isLowSurrogate(unit))
-                return false;
-            CharCase::appendUtf8(m_out, 0x10000 + ((m_pendingHigh - 0xD800) << 10) + (unit - 0xDC00));
-            m_pendingHigh = 0;
-            return true;
-        }
-        if (isHighSurrogate(unit)) {
-            m_pendingHigh = unit;
-            return true;
-        }
-        if (isLowSurrogate(unit))
-            return false;
-        CharCase::appendUtf8(m_out, unit);
-        return true;
-    }
-
-    std::string m_out;
-    char32_t m_pendingHigh = 0;
+    std::string_view m_text;
+    std::size_t m_at = 0;
+    char m_terminator;
+    char16_t m_pendingLow = 0;
 };
 
-// Section names are written with each backslash doubled.
-std::string escapedSectionName(const std::string& name)
+// A quoted value's text as UTF-8, a surrogate pair as one character.
+// Nothing when the closing quote is missing or a surrogate stands alone.
+std::optional<std::string> decodeValue(std::string_view text)
 {
-    std::string escaped;
-    for (char c : name) {
-        if (c == '\\')
-            escaped += '\\';
-        escaped += c;
+    EscapedText escaped(text, '"');
+    std::string out;
+    char16_t high = 0;
+    for (char16_t unit = 0;;) {
+        const EscapedText::Step step = escaped.next(unit);
+        if (step != EscapedText::Step::unit) {
+            if (step == EscapedText::Step::broken || high)
+                return std::nullopt;
+            return out;
+        }
+        if (high) {
+            if (!isLowSurrogate(unit))
+                return std::nullopt;
+            CharCase::appendUtf8(out, 0x10000 + ((char32_t(high) - 0xD800) << 10) + (unit - 0xDC00));
+            high = 0;
+        } else if (isHighSurrogate(unit)) {
+            high = unit;
+        } else if (isLowSurrogate(unit)) {
+            return std::nullopt;
+        } else {
+            CharCase::appendUtf8(out, unit);
+        }
     }
-    return escaped;
-}
-
-bool equalIgnoringCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (CharCase::toLower(a[i]) != CharCase::toLower(b[i]))
-            return false;
-    return true;
 }
 
 bool isBlank(char c)
@@ -168,15 +189,23 @@ std::size_t lineStart(std::string_view text, std::size_t at)
     return newline == std::string_view::npos ? 0 : newline + 1;
 }
 
-// Whether the '[' at `at` opens the header line of section `name` (escaped,
-// any case). Blanks may stand before it on its line.
-bool isHeaderOf(std::string_view text, std::size_t at, std::string_view name)
+// Whether the '[' at `at` opens the header line of the section whose name
+// is `units`: the header's name decoded as Wine writes it (\x escapes, "\[",
+// "\]", doubled backslashes), then compared unit by unit without regard to
+// case, as Wine compares key names. Blanks may stand before the '[' on its
+// line.
+bool isHeaderOf(std::string_view text, std::size_t at, const std::u16string& units)
 {
     const std::size_t start = lineStart(text, at);
     if (start == 0 || skipBlanks(text, start) != at)
         return false;
-    return at + 1 + name.size() < text.size() && text[at + 1 + name.size()] == ']'
-        && equalIgnoringCase(text.substr(at + 1, name.size()), name);
+    EscapedText name(text.substr(at + 1, text.find('\n', at) - at - 1), ']');
+    char16_t unit = 0;
+    for (const char16_t wanted : units) {
+        if (name.next(unit) != EscapedText::Step::unit || CharCase::upperUnit(unit) != CharCase::upperUnit(wanted))
+            return false;
+    }
+    return name.next(unit) == EscapedText::Step::end;
 }
 
 // The data part of a default value line ("@", blanks, "=", blanks, data), or
@@ -199,7 +228,7 @@ std::optional<std::string> textOf(std::string_view data)
     for (std::string_view type : {"\"", "str:\"", "str(2):\""}) {
         if (data.substr(0, type.size()) != type)
             continue;
-        auto decoded = StringDecoder().decode(data.substr(type.size()));
+        auto decoded = decodeValue(data.substr(type.size()));
         if (!decoded || decoded->size() + 1 > kValueBuffer)
             return std::nullopt;
         decoded->resize(std::min(decoded->size(), decoded->find('\0')));
@@ -226,7 +255,7 @@ std::optional<std::string> DefaultValueInFile(QIODevice& file, const std::string
     const std::string_view text(bytes.constData(), std::size_t(bytes.size()));
     if (!hasSignature(text))
         return std::nullopt;
-    const std::string name = escapedSectionName(section);
+    const std::u16string name = QString::fromStdString(section).toStdU16String();
 
     // A key listed more than once is merged, as Wine's loader merges it: the
     // last default value of any of its sections counts.

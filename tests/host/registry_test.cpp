@@ -113,6 +113,44 @@ TEST(Registry, SectionsAreFoundAcrossReadBlocks)
     EXPECT_FALSE(defaultValueIn(text, "Software\\Classes\\missing"));
 }
 
+// Key names as Wine writes them: characters above 127 as \x escapes (four
+// digits when a hex digit follows), a surrogate pair as two, brackets as
+// \[ and \]; matched after decoding, letter case ignored beyond ASCII too.
+TEST(Registry, KeyNamesAsWineWritesThem)
+{
+    const std::string file = "WINE REGISTRY Version 2\n\n"
+                             "[Software\\\\Classes\\\\caf\\xe9] 1\n@=\"caf\xc3\xa9\"\n\n"
+                             "[Software\\\\Classes\\\\Stra\\x00dfe] 1\n@=\"stra\xc3\x9f\x65\"\n\n"
+                             "[Software\\\\Classes\\\\\\xd83d\\xde00key] 1\n@=\"astral\"\n\n"
+                             "[Software\\\\Classes\\\\x\\[1\\]] 1\n@=\"brackets\"\n";
+    const struct {
+        const char* key;
+        std::optional<std::string> value;
+    } rows[] = {
+        {"caf\xc3\xa9", "caf\xc3\xa9"},
+        {"CAF\xc3\xa9", "caf\xc3\xa9"},
+        {"CAF\xc3\x89", "caf\xc3\xa9"},
+        {"caf\xc3\xa8", std::nullopt},
+        {"caf", std::nullopt},
+        {"Stra\xc3\x9f"
+         "e",
+         "stra\xc3\x9f"
+         "e"},
+        {"STRA\xc3\x9f"
+         "E",
+         "stra\xc3\x9f"
+         "e"},
+        {"Strasse", std::nullopt},
+        {"\xf0\x9f\x98\x80key", "astral"},
+        {"\xf0\x9f\x98\x80KEY", "astral"},
+        {"x[1]", "brackets"},
+        {"X[1]", "brackets"},
+        {"x\\[1\\]", std::nullopt},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(defaultValueIn(file, std::string("Software\\Classes\\") + row.key), row.value) << row.key;
+}
+
 TEST(VornsFolder, DerivedFromTheRegisteredCommand)
 {
     EXPECT_EQ(VornsFolderFromCommand("C:\\PROGRA~1\\CORVAN~1\\CORVANE.EXE %1"), "C:\\PROGRA~1\\CORVAN~1\\Vorns");

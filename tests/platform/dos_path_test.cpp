@@ -170,3 +170,33 @@ TEST_F(DosPathTest, NetworkPathsLiveUnderTheUncFolder)
     EXPECT_EQ(LookupStoredName("\\\\server\\share\\public\\NOTES.TXT"), "Notes.txt");
     EXPECT_FALSE(DosPath::resolve("\\\\server").valid);
 }
+
+// A long name and a sibling named like its Wine alias (FWWM~4GA) are one set
+// of candidates for any other spelling: a search answers the first in name
+// order, opening a path the first in directory order; the exact bytes win.
+TEST_F(DosPathTest, AnEntryNamedLikeASiblingsAliasCompetesWithIt)
+{
+    ASSERT_EQ(ShortName::wineAlias("FWWMijVDHV"), "FWWM~4GA");
+    for (const bool folderFirst : {true, false}) {
+        const std::string folder = folderFirst ? "folder first" : "file first";
+        SCOPED_TRACE(folder);
+        if (folderFirst)
+            prefix.writeFile(folder + "/FWWMijVDHV/inner", "x");
+        prefix.writeFile(folder + "/FWWM~4GA", "x");
+        if (!folderFirst)
+            prefix.writeFile(folder + "/FWWMijVDHV/inner", "x");
+        const std::string windows = "C:\\" + folder + "\\";
+        EXPECT_EQ(LookupStoredName(windows + "FwwM~4GA"), "FWWMijVDHV");
+        EXPECT_EQ(LookupStoredName(windows + "FWWM~4GA"), "FWWM~4GA");
+        EXPECT_EQ(LookupStoredName(windows + "fwwmijvdhv"), "FWWMijVDHV");
+
+        QDir listing(QString::fromStdString(prefix.onDriveC(folder)));
+        const QStringList inDirectoryOrder
+            = listing.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::System, QDir::Unsorted);
+        ASSERT_EQ(inDirectoryOrder.size(), 2);
+        const DosPath opened = DosPath::resolve(windows + "fwwm~4ga\\inner");
+        EXPECT_EQ(opened.exists, inDirectoryOrder.front() == QLatin1String("FWWMijVDHV"));
+        EXPECT_TRUE(DosPath::resolve(windows + "FWWMIJVDHV\\inner").exists);
+        EXPECT_FALSE(DosPath::resolve(windows + "FWWM~4GA\\inner").parentExists) << "the exact name is the file";
+    }
+}

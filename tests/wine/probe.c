@@ -140,8 +140,8 @@ static void get_value(const char* key)
     static WCHAR data[65536];
     DWORD type = 0, size = sizeof data - sizeof(WCHAR);
     LONG result = RegQueryValueExW(handle, NULL, NULL, &type, (BYTE*)data, &size);
-    RegCloseKey(handle);
     if (result != ERROR_SUCCESS || (type != REG_SZ && type != REG_EXPAND_SZ)) {
+        RegCloseKey(handle);
         fputs("-", stdout);
         return;
     }
@@ -151,9 +151,12 @@ static void get_value(const char* key)
         if (data[i] >= 0x80)
             ascii = 0;
     if (ascii) {
+        /* Through the open key: its name need not be ANSI. */
         char buffer[1024];
         LONG count = sizeof buffer;
-        if (RegQueryValueA(HKEY_CLASSES_ROOT, key, buffer, &count) != ERROR_SUCCESS) {
+        result = RegQueryValueA(handle, NULL, buffer, &count);
+        RegCloseKey(handle);
+        if (result != ERROR_SUCCESS) {
             fputs("-", stdout);
             return;
         }
@@ -161,6 +164,7 @@ static void get_value(const char* key)
         put_hex((const unsigned char*)buffer, strlen(buffer));
         return;
     }
+    RegCloseKey(handle);
     static char utf8[4 * 65536];
     int n = WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, data, (int)units, utf8, sizeof utf8, NULL, NULL);
     if (n <= 0 || (units > 0 && data[units - 1] != 0 ? n + 1 : n) > 1024) {

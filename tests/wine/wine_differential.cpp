@@ -378,6 +378,34 @@ std::u16string randomValue(NameMaker& maker)
     return out;
 }
 
+// A key name as Wine has to escape it in system.reg: letters beyond ASCII
+// (a hex digit after one makes its escape four digits long), characters
+// beyond the Basic Multilingual Plane, brackets; or plain ASCII.
+std::string keyName(NameMaker& maker)
+{
+    static const std::vector<std::string> pieces = {
+        "v",
+        "Key",
+        "caf\xc3\xa9",
+        "Stra\xc3\x9f"
+        "e",
+        "\xc3\x89t\xc3\xa9",
+        "\xd0\x96\xd0\xb6",
+        "\xce\xa3\xcf\x82",
+        "\xe4\xb8\xad",
+        "\xf0\x9f\x98\x80key",
+        "\xf0\x90\x90\x80",
+        "x[1]",
+        "]a[",
+        "\xe2\x84\xaa",
+    };
+    std::string name;
+    const std::size_t count = 1 + maker.below(3);
+    for (std::size_t i = 0; i < count; ++i)
+        name += pieces[maker.below(pieces.size())];
+    return name;
+}
+
 std::string hexOfUnits(const std::u16string& units)
 {
     std::string bytes;
@@ -415,6 +443,7 @@ bool runSeed(const std::string& prefix, unsigned seed, Tally& tally)
     const std::string root = prefix + "/drive_c/qdiff";
     QDir(QString::fromStdString(root)).removeRecursively();
     std::vector<Entry> entries;
+    std::vector<std::string> twins; // each alias twin as neither spells it
     for (const std::string& sub : {std::string(), std::string("/sub")}) {
         const std::string host = root + sub;
         QDir().mkpath(QString::fromStdString(host));
@@ -429,6 +458,22 @@ bool runSeed(const std::string& prefix, unsigned seed, Tally& tally)
             entries.push_back({windows, host, name, false});
             made.insert(name);
         }
+        // A long name and a sibling named like its Wine alias: the folder
+        // first here, the file first in sub.
+        std::string longName = maker.name();
+        while (ShortName::isLegal83(longName) || longName == "sub")
+            longName = maker.name() + "x";
+        const std::string alias = ShortName::wineAlias(longName);
+        for (const bool folderNow : sub.empty() ? std::vector<bool>{true, false} : std::vector<bool>{false, true}) {
+            const std::string name = folderNow ? longName : alias;
+            if (folderNow)
+                QDir().mkpath(QString::fromStdString(host + "/" + name));
+            else
+                QFile(QString::fromStdString(host + "/" + name)).open(QIODevice::WriteOnly);
+            entries.push_back({windows, host, name, folderNow});
+            made.insert(name);
+        }
+        twins.push_back(windows + "\\" + CharCase::lower(alias));
         for (int i = 0; i < 40; ++i) {
             std::string name = maker.name();
             if (maker.chance(10) && !made.empty())
@@ -445,17 +490,29 @@ bool runSeed(const std::string& prefix, unsigned seed, Tally& tally)
         }
     }
     std::vector<Question> questions = pathQuestions(maker, entries);
+    for (const std::string& twin : twins) {
+        questions.push_back({"find", twin, {}});
+        questions.push_back({"long", twin, {}});
+        questions.push_back({"unix", twin + "\\New File.vrn", {}});
+    }
 
     std::vector<RegistryValue> values;
     std::string input;
     for (int i = 0; i < 60; ++i) {
-        values.push_back({"QuillopProbe\\s" + std::to_string(seed) + "\\v" + std::to_string(i), randomValue(maker)});
+        values.push_back(
+            {"QuillopProbe\\s" + std::to_string(seed) + "\\" + keyName(maker) + std::to_string(i), randomValue(maker)});
         input += "set\t" + values.back().key + "\t" + hexOfUnits(values.back().units) + "\n";
+    }
+    // Each key asked for as set, or in another letter case.
+    std::vector<std::string> askedKeys;
+    for (const RegistryValue& v : values) {
+        const std::size_t spelling = maker.below(3);
+        askedKeys.push_back(spelling == 0 ? v.key : spelling == 1 ? CharCase::upper(v.key) : CharCase::lower(v.key));
     }
     for (const Question& q : questions)
         input += q.verb + "\t" + q.path + "\n";
-    for (const RegistryValue& v : values)
-        input += "get\t" + v.key + "\n";
+    for (const std::string& key : askedKeys)
+        input += "get\t" + key + "\n";
 
     std::string output;
     if (!runWine(prefix, {QString::fromStdString(g_probe)}, input, &output)) {
@@ -481,8 +538,8 @@ bool runSeed(const std::string& prefix, unsigned seed, Tally& tally)
         else
             q.ours = oursUnix(q.path);
     }
-    for (const RegistryValue& v : values)
-        questions.push_back({"get", v.key, answerOf(Registry::QueryClassesRootDefault(v.key, winePrefix))});
+    for (const std::string& key : askedKeys)
+        questions.push_back({"get", key, answerOf(Registry::QueryClassesRootDefault(key, winePrefix))});
 
     for (const Question& q : questions) {
         if (!std::getline(lines, line)) {
