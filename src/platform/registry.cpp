@@ -5,6 +5,8 @@
 #include <QFile>
 #include <QString>
 
+#include <cstdint>
+#include <cstring>
 #include <string_view>
 #include <utility>
 
@@ -189,23 +191,115 @@ std::size_t lineStart(std::string_view text, std::size_t at)
     return newline == std::string_view::npos ? 0 : newline + 1;
 }
 
-// Whether the '[' at `at` opens the header line of the section whose name
-// is `units`: the header's name decoded as Wine writes it (\x escapes, "\[",
-// "\]", doubled backslashes), then compared unit by unit without regard to
-// case, as Wine compares key names. Blanks may stand before the '[' on its
-// line.
-bool isHeaderOf(std::string_view text, std::size_t at, const std::u16string& units)
+// How many bytes `a` and `b` share from their start. Headers share long
+// runs ("Software\\\\Classes\\\\..."), compared eight bytes at a time.
+std::size_t equalRun(std::string_view a, std::string_view b)
+{
+    const std::size_t length = std::min(a.size(), b.size());
+    std::size_t i = 0;
+    for (; i + 8 <= length; i += 8) {
+        std::uint64_t x = 0, y = 0;
+        std::memcpy(&x, a.data() + i, 8);
+        std::memcpy(&y, b.data() + i, 8);
+        if (x != y)
+            break;
+    }
+    while (i < length && a[i] == b[i])
+        ++i;
+    return i;
+}
+
+// A section's name as headers are matched against it: its UTF-16 units in
+// upper case, and the bytes Wine writes for the name as far as it is plain
+// ASCII ("\\" for a backslash, "\[" and "\]" for brackets), which tell
+// almost every other header apart without decoding it.
+class SectionName {
+public:
+    explicit SectionName(const std::string& name)
+    {
+        for (const char16_t unit : QString::fromStdString(name).toStdU16String()) {
+            m_upper += CharCase::upperUnit(unit);
+            if (!m_allPlain)
+                continue;
+            if (unit < 0x20 || unit >= 0x7F) {
+                m_allPlain = false;
+                continue;
+            }
+            if (unit == '\\' || unit == '[' || unit == ']')
+                m_written += '\\';
+            m_written += char(unit);
+        }
+    }
+
+    // Whether the header whose name starts `text` (after its '[') is this
+    // section's.
+    bool isNameOf(std::string_view text) const
+    {
+        switch (compareWritten(text)) {
+        case Answer::yes:
+            return true;
+        case Answer::no:
+            return false;
+        case Answer::unsure:
+            break;
+        }
+        EscapedText escaped(text.substr(0, text.find('\n')), ']');
+        char16_t unit = 0;
+        for (const char16_t wanted : m_upper)
+            if (escaped.next(unit) != EscapedText::Step::unit || CharCase::upperUnit(unit) != wanted)
+                return false;
+        return escaped.next(unit) == EscapedText::Step::end;
+    }
+
+private:
+    enum class Answer { yes, no, unsure };
+
+    // The header's bytes against the written form, ASCII letters in any
+    // case: almost always one run of equal bytes, then a difference that
+    // settles it. A difference where the header may spell the same
+    // character another way (an escape, a byte beyond ASCII) is left to
+    // decoding.
+    Answer compareWritten(std::string_view name) const
+    {
+        const std::size_t length = m_written.size();
+        for (std::size_t i = 0;; ++i) {
+            i += equalRun(name.substr(i), std::string_view(m_written).substr(i));
+            if (i == name.size())
+                return Answer::no; // the line ends before its closing bracket
+            const char byte = name[i];
+            if (i < length && CharCase::toLower(byte) == CharCase::toLower(m_written[i]))
+                continue;
+            if (byte == '\\' || static_cast<unsigned char>(byte) >= 0x80 || afterEscape(i))
+                return Answer::unsure;
+            if (i < length || !m_allPlain)
+                return i < length ? Answer::no : Answer::unsure;
+            return byte == ']' ? Answer::yes : Answer::no;
+        }
+    }
+
+    // Whether the written form's byte at `i` follows an escaping backslash.
+    bool afterEscape(std::size_t i) const
+    {
+        std::size_t backslashes = 0;
+        while (i > backslashes && m_written[i - 1 - backslashes] == '\\')
+            ++backslashes;
+        return backslashes % 2 == 1;
+    }
+
+    std::u16string m_upper;
+    std::string m_written;
+    bool m_allPlain = true;
+};
+
+// Whether the '[' at `at` opens the header line of section `name`, decoded
+// as Wine writes key names and compared without regard to case, as Wine
+// compares them. Blanks may stand before the '[' on its line.
+bool isHeaderOf(std::string_view text, std::size_t at, const SectionName& name)
 {
     const std::size_t start = lineStart(text, at);
     if (start == 0 || skipBlanks(text, start) != at)
         return false;
-    EscapedText name(text.substr(at + 1, text.find('\n', at) - at - 1), ']');
-    char16_t unit = 0;
-    for (const char16_t wanted : units) {
-        if (name.next(unit) != EscapedText::Step::unit || CharCase::upperUnit(unit) != CharCase::upperUnit(wanted))
-            return false;
-    }
-    return name.next(unit) == EscapedText::Step::end;
+    return name.isNameOf(text.substr(at + 1));
 }
 
 // The data part of a default value line ("@", blanks, "=", blanks, data), or
@@ -255,7 +349,7 @@ std::optional<std::string> DefaultValueInFile(QIODevice& file, const std::string
     const std::string_view text(bytes.constData(), std::size_t(bytes.size()));
     if (!hasSignature(text))
         return std::nullopt;
-    const std::u16string name = QString::fromStdString(section).toStdU16String();
+    const SectionName name(section);
 
     // A key listed more than once is merged, as Wine's loader merges it: the
     // last default value of any of its sections counts.

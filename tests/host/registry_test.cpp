@@ -122,7 +122,8 @@ TEST(Registry, KeyNamesAsWineWritesThem)
                              "[Software\\\\Classes\\\\caf\\xe9] 1\n@=\"caf\xc3\xa9\"\n\n"
                              "[Software\\\\Classes\\\\Stra\\x00dfe] 1\n@=\"stra\xc3\x9f\x65\"\n\n"
                              "[Software\\\\Classes\\\\\\xd83d\\xde00key] 1\n@=\"astral\"\n\n"
-                             "[Software\\\\Classes\\\\x\\[1\\]] 1\n@=\"brackets\"\n";
+                             "[Software\\\\Classes\\\\x\\[1\\]] 1\n@=\"brackets\"\n\n"
+                             "[Software\\\\Classes\\\\\\x41pple] 1\n@=\"spelled\"\n";
     const struct {
         const char* key;
         std::optional<std::string> value;
@@ -146,6 +147,7 @@ TEST(Registry, KeyNamesAsWineWritesThem)
         {"x[1]", "brackets"},
         {"X[1]", "brackets"},
         {"x\\[1\\]", std::nullopt},
+        {"apple", "spelled"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(defaultValueIn(file, std::string("Software\\Classes\\") + row.key), row.value) << row.key;
