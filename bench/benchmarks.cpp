@@ -93,7 +93,7 @@ void PrefixSearchHome(benchmark::State& state)
 {
     const PrefixHome home;
     for (auto _ : state) {
-        const auto withHost = PrefixesWithHost(PrefixSearch::FindPrefixes({home.dir.path().toStdString(), "", ""}));
+        const auto withHost = PrefixesWithHost(PrefixSearch::FindPrefixes({home.dir.path().toStdString(), "", "", ""}));
         if (withHost.size() != 3)
             state.SkipWithError("Corvane was not found in exactly three prefixes");
     }

@@ -300,12 +300,14 @@ int listPrefixes(bool json)
             array.append(
                 QJsonObject{{QStringLiteral("label"), toQt(prefix.selector())},
                             {QStringLiteral("source"), toQt(prefix.source)},
-                            {QStringLiteral("name"), toQt(prefix.name)},
-                            {QStringLiteral("path"), toQt(prefix.path)},
+                            {QStringLiteral("name"), toQt(PrefixSearch::Readable(prefix.name))},
+                            {QStringLiteral("shownAs"), toQt(prefix.label())},
+                            {QStringLiteral("path"), toQt(PrefixSearch::Readable(prefix.path))},
                             {QStringLiteral("vornsFolder"), folder ? QJsonValue(toQt(*folder)) : QJsonValue()}});
         } else {
             std::cout << listingField(prefix.selector()) << "\t" << listingField(prefix.path) << "\t"
-                      << (folder ? listingField(*folder) : "(no Vorns folder)") << "\n";
+                      << (folder ? listingField(*folder) : "(no Vorns folder)") << "\t" << listingField(prefix.label())
+                      << "\n";
         }
     }
     WinePrefix::use(previous);

@@ -45,7 +45,8 @@ CPrefixDlg::CPrefixDlg(std::vector<PrefixSearch::Prefix> prefixes, QWidget* pare
         const QString lastUsed = prefix.lastUsed
             ? QDateTime::fromSecsSinceEpoch(prefix.lastUsed).toString(QStringLiteral("yyyy-MM-dd hh:mm"))
             : QStringLiteral("never");
-        new QTreeWidgetItem(m_list, {fromUtf8(prefix.label()), fromUtf8(prefix.path), lastUsed});
+        new QTreeWidgetItem(m_list,
+                            {fromUtf8(prefix.label()), fromUtf8(PrefixSearch::Readable(prefix.path)), lastUsed});
     }
     m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     if (!m_prefixes.empty())

@@ -2,18 +2,32 @@
 
 #include <QByteArray>
 #include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QUrl>
 
 #include <yaml-cpp/yaml.h>
 
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <dirent.h>
+#include <fcntl.h>
+#include <functional>
+#include <map>
+#include <optional>
 #include <set>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace PrefixSearch {
 namespace {
+
+// Front-ends' own files are small; anything larger is not one of them and
+// is never read whole.
+constexpr off_t kLargestFile = 4 << 20;
 
 bool isFolder(const std::string& path)
 {
@@ -21,32 +35,72 @@ bool isFolder(const std::string& path)
     return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-// The folders inside `folder`, by name.
-std::vector<std::string> subfolders(const std::string& folder)
+bool isPlainFile(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+// The entries of `folder` for which `keep` holds, by name (bytes, as the
+// file system has them).
+std::vector<std::string> entriesOf(const std::string& folder, const std::function<bool(const std::string&)>& keep)
 {
     std::vector<std::string> names;
-    const QStringList entries
-        = QDir(QString::fromStdString(folder)).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
-    for (const QString& name : entries)
-        names.push_back(name.toStdString());
+    if (DIR* dir = ::opendir(folder.c_str())) {
+        while (const dirent* entry = ::readdir(dir)) {
+            const std::string name = entry->d_name;
+            if (name != "." && name != ".." && keep(folder + "/" + name))
+                names.push_back(name);
+        }
+        ::closedir(dir);
+    }
+    std::sort(names.begin(), names.end());
     return names;
 }
 
-std::vector<std::string> filesEndingIn(const std::string& folder, const char* suffix)
+std::vector<std::string> subfolders(const std::string& folder)
+{
+    return entriesOf(folder, isFolder);
+}
+
+std::vector<std::string> filesEndingIn(const std::string& folder, const std::string& suffix)
 {
     std::vector<std::string> paths;
-    const QDir dir(QString::fromStdString(folder));
-    for (const QString& name : dir.entryList({QStringLiteral("*") + QLatin1String(suffix)}, QDir::Files, QDir::Name))
-        paths.push_back(dir.filePath(name).toStdString());
+    for (const std::string& name : entriesOf(folder, isPlainFile))
+        if (name.size() > suffix.size() && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0)
+            paths.push_back(folder + "/" + name);
     return paths;
+}
+
+// A plain file's bytes, or nothing for a FIFO, a device, a folder, a file
+// too large or one that cannot be read. Never waits on a writer.
+std::optional<std::string> readSmallFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat info {};
+    std::optional<std::string> text;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kLargestFile) {
+        text.emplace(std::size_t(info.st_size), '\0');
+        std::size_t done = 0;
+        while (done < text->size()) {
+            const ssize_t n = ::read(fd, text->data() + done, text->size() - done);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            done += std::size_t(n);
+        }
+        text->resize(done);
+    }
+    ::close(fd);
+    return text;
 }
 
 std::string readText(const std::string& path)
 {
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll().toStdString();
+    return readSmallFile(path).value_or(std::string());
 }
 
 // A YAML file's root, or a null node when it is missing or malformed.
@@ -83,15 +137,65 @@ std::string yamlText(const YAML::Node& root, std::initializer_list<const char*> 
     }
 }
 
+QJsonDocument loadJson(const std::string& path)
+{
+    return QJsonDocument::fromJson(QByteArray::fromStdString(readText(path)));
+}
+
 std::string lastComponent(const std::string& path)
 {
     return path.substr(path.find_last_of('/') + 1);
+}
+
+std::string parentOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos || slash == 0 ? std::string() : path.substr(0, slash);
 }
 
 std::string baseName(const std::string& path)
 {
     const std::string file = lastComponent(path);
     return file.substr(0, file.rfind('.'));
+}
+
+// Visits the keys of a Valve KeyValues text (.vdf, .acf) that have a
+// string value, with their depth: 1 inside the root block.
+void forEachKeyValue(const std::string& text,
+                     const std::function<void(int, const std::string&, const std::string&)>& visit)
+{
+    int depth = 0;
+    std::optional<std::string> key;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '{' || c == '}') {
+            depth += c == '{' ? 1 : -1;
+            key.reset();
+        } else if (c == '"') {
+            std::string token;
+            for (++i; i < text.size() && text[i] != '"'; ++i) {
+                if (text[i] == '\\' && i + 1 < text.size())
+                    ++i;
+                token += text[i];
+            }
+            if (!key) {
+                key = std::move(token);
+            } else {
+                visit(depth, *key, token);
+                key.reset();
+            }
+        }
+    }
+}
+
+bool isNumber(const std::string& text)
+{
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+bool containsIgnoringCase(const QString& text, const char* word)
+{
+    return text.contains(QLatin1String(word), Qt::CaseInsensitive);
 }
 
 class Collector {
@@ -101,7 +205,7 @@ public:
     {
     }
 
-    void add(const std::string& source, const std::string& name, const std::string& path)
+    void add(const std::string& source, const std::string& name, const std::string& path, const std::string& id = {})
     {
         if (path.empty() || !IsWinePrefix(path))
             return;
@@ -111,7 +215,7 @@ public:
         struct stat userReg {};
         const std::int64_t lastUsed
             = ::stat((path + "/user.reg").c_str(), &userReg) == 0 ? std::int64_t(userReg.st_mtime) : 0;
-        m_found.push_back({source, name, path, lastUsed});
+        m_found.push_back({source, name, path, lastUsed, id == name ? std::string() : id});
     }
 
     // Every prefix directly inside `folder`, named by its folder.
@@ -131,7 +235,6 @@ public:
         return path;
     }
 
-    const std::string& home() const { return m_home; }
     std::vector<Prefix> found() { return std::move(m_found); }
 
 private:
@@ -140,6 +243,10 @@ private:
     std::vector<Prefix> m_found;
 };
 
+// Bottles (bottles/backend/globals.py, managers/manager.py check_bottles):
+// bottles live in $XDG_DATA_HOME/bottles/bottles and in data.yml's
+// custom_bottles_path; a bottle kept at a path of its own leaves there only
+// <name>/placeholder.yml, whose Path names it. Its bottle.yml has its Name.
 void addBottles(Collector& collector, const std::string& base)
 {
     std::vector<std::string> folders = {base + "/bottles"};
@@ -148,106 +255,239 @@ void addBottles(Collector& collector, const std::string& base)
         folders.push_back(collector.expandHome(custom));
     for (const std::string& folder : folders) {
         for (const std::string& bottle : subfolders(folder)) {
-            const std::string path = folder + "/" + bottle;
+            std::string path = folder + "/" + bottle;
+            const std::string elsewhere = yamlText(loadYaml(path + "/placeholder.yml"), {"Path"});
+            if (!elsewhere.empty())
+                path = collector.expandHome(elsewhere);
             const std::string name = yamlText(loadYaml(path + "/bottle.yml"), {"Name"});
             collector.add("Bottles", name.empty() ? bottle : name, path);
         }
     }
 }
 
-void addLutris(Collector& collector, const std::string& configFolder)
+// Lutris's own database (lutris/database/games.py, table "games"): each
+// game's name and folder, by the base name of its configuration file.
+struct LutrisGame {
+    std::string name;
+    std::string directory;
+};
+
+std::map<std::string, LutrisGame> lutrisGames(const std::string& database)
 {
-    for (const std::string& file : filesEndingIn(configFolder + "/games", ".yml")) {
-        const std::string prefix = yamlText(loadYaml(file), {"game", "prefix"});
-        if (!prefix.empty())
-            collector.add("Lutris", baseName(file), collector.expandHome(prefix));
+    std::map<std::string, LutrisGame> games;
+    if (!isPlainFile(database))
+        return games;
+    // Read-only and immutable: SQLite takes no lock and writes no journal.
+    const std::string uri = "file:" + QUrl::toPercentEncoding(QString::fromStdString(database), "/").toStdString()
+        + "?mode=ro&immutable=1";
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* query = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT configpath, name, directory FROM games", -1, &query, nullptr) == SQLITE_OK) {
+            const auto text = [query](int column) {
+                const auto* value = sqlite3_column_text(query, column);
+                return value ? std::string(reinterpret_cast<const char*>(value)) : std::string();
+            };
+            while (sqlite3_step(query) == SQLITE_ROW)
+                if (!text(0).empty())
+                    games[text(0)] = {text(1), text(2)};
+        }
+        sqlite3_finalize(query);
+    }
+    sqlite3_close(db);
+    return games;
+}
+
+// The prefix Lutris finds for an executable (lutris/util/wine/prefix.py
+// find_prefix): the nearest folder above it holding drive_c and user.reg.
+std::string prefixAbove(const std::string& executable)
+{
+    for (std::string folder = parentOf(executable); !folder.empty(); folder = parentOf(folder))
+        if (isFolder(folder + "/drive_c") && isPlainFile(folder + "/user.reg"))
+            return folder;
+    return {};
+}
+
+// Lutris (lutris/settings.py: CONFIG_DIR and DATA_DIR under the XDG
+// folders, games/<slug>.yml in either): a game's "prefix", "~" expanded, a
+// relative one taken from the game's folder as the Wine runner takes it
+// (lutris/runners/wine.py prefix_path); without one, the prefix above its
+// "exe".
+void addLutris(Collector& collector, const std::vector<std::string>& folders,
+               const std::map<std::string, LutrisGame>& games)
+{
+    for (const std::string& folder : folders) {
+        for (const std::string& file : filesEndingIn(folder + "/games", ".yml")) {
+            const YAML::Node config = loadYaml(file);
+            const std::string slug = baseName(file);
+            const auto game = games.find(slug);
+            const std::string directory = game == games.end() ? std::string() : game->second.directory;
+            const auto resolved = [&](const std::string& path) {
+                std::string expanded = collector.expandHome(path);
+                if (expanded.empty() || expanded.front() == '/')
+                    return expanded;
+                return directory.empty() ? std::string() : collector.expandHome(directory) + "/" + expanded;
+            };
+            std::string prefix = resolved(yamlText(config, {"game", "prefix"}));
+            if (prefix.empty())
+                prefix = prefixAbove(resolved(yamlText(config, {"game", "exe"})));
+            const std::string name = game == games.end() || game->second.name.empty() ? slug : game->second.name;
+            collector.add("Lutris", name, prefix, slug);
+        }
     }
 }
 
+// Heroic's game titles, by app name, from its library caches
+// (src/backend/constants.ts: store_cache/legendary_library.json,
+// gog_library.json, nile_library.json; sideload_apps/library.json; the
+// older gog_store/library.json).
+std::map<QString, QString> heroicTitles(const std::string& configFolder)
+{
+    std::map<QString, QString> titles;
+    for (const char* file :
+         {"/store_cache/legendary_library.json", "/store_cache/gog_library.json", "/store_cache/nile_library.json",
+          "/sideload_apps/library.json", "/gog_store/library.json"}) {
+        const QJsonObject library = loadJson(configFolder + file).object();
+        for (const char* list : {"library", "games"}) {
+            const QJsonArray games = library.value(QLatin1String(list)).toArray();
+            for (const QJsonValue entry : games) {
+                const QJsonObject game = entry.toObject();
+                const QString appName = game.value(QStringLiteral("app_name")).toString();
+                const QString title = game.value(QStringLiteral("title")).toString();
+                if (!appName.isEmpty() && !title.isEmpty())
+                    titles.emplace(appName, title);
+            }
+        }
+    }
+    return titles;
+}
+
+// Heroic (GamesConfig/<app name>.json under $XDG_CONFIG_HOME/heroic): each
+// game's winePrefix, with "/pfx" below it for Proton. Configurations written
+// before wineVersion.type existed tell Proton by its name or its binary.
 void addHeroic(Collector& collector, const std::string& configFolder)
 {
+    const std::map<QString, QString> titles = heroicTitles(configFolder);
     for (const std::string& file : filesEndingIn(configFolder + "/GamesConfig", ".json")) {
-        const QJsonDocument document = QJsonDocument::fromJson(QByteArray::fromStdString(readText(file)));
-        const QJsonObject games = document.object();
+        const QJsonObject games = loadJson(file).object();
         for (auto it = games.begin(); it != games.end(); ++it) {
             const QJsonObject game = it.value().toObject();
             std::string prefix = game.value(QStringLiteral("winePrefix")).toString().toStdString();
             if (prefix.empty())
                 continue;
-            const QString type
-                = game.value(QStringLiteral("wineVersion")).toObject().value(QStringLiteral("type")).toString();
-            if (type == QLatin1String("proton"))
+            const QJsonObject wine = game.value(QStringLiteral("wineVersion")).toObject();
+            const QString type = wine.value(QStringLiteral("type")).toString();
+            const bool proton = type.isEmpty()
+                ? containsIgnoringCase(wine.value(QStringLiteral("name")).toString(), "proton")
+                    || containsIgnoringCase(wine.value(QStringLiteral("bin")).toString(), "proton")
+                : type == QLatin1String("proton");
+            if (proton)
                 prefix += "/pfx";
-            collector.add("Heroic", it.key().toStdString(), collector.expandHome(prefix));
+            const auto title = titles.find(it.key());
+            collector.add("Heroic", (title == titles.end() ? it.key() : title->second).toStdString(),
+                          collector.expandHome(prefix), it.key().toStdString());
         }
     }
 }
 
+// A Steam library's own folder, spelled "SteamApps" by old clients.
+std::string steamApps(const std::string& library)
+{
+    return isFolder(library + "/steamapps") || !isFolder(library + "/SteamApps") ? library + "/steamapps"
+                                                                                 : library + "/SteamApps";
+}
+
+// A game's name from its appmanifest_<id>.acf ("AppState" { "name" ... }).
+std::string steamGameName(const std::string& apps, const std::string& appId)
+{
+    std::string name;
+    forEachKeyValue(readText(apps + "/appmanifest_" + appId + ".acf"),
+                    [&name](int depth, const std::string& key, const std::string& value) {
+                        if (depth == 1 && key == "name" && name.empty())
+                            name = value;
+                    });
+    return name;
+}
+
+// Steam's Proton (compatdata/<app id>/pfx in each library): the libraries
+// that libraryfolders.vdf lists, in steamapps/ or, in newer clients, also
+// in config/.
 void addSteam(Collector& collector, const std::string& root)
 {
     std::vector<std::string> libraries = {root};
-    for (const std::string& library : SteamLibraries(readText(root + "/steamapps/libraryfolders.vdf")))
-        libraries.push_back(library);
+    for (const std::string& list : {steamApps(root) + "/libraryfolders.vdf", root + "/config/libraryfolders.vdf"})
+        for (const std::string& library : SteamLibraries(readText(list)))
+            libraries.push_back(library);
     for (const std::string& library : libraries) {
-        const std::string compatData = library + "/steamapps/compatdata";
-        for (const std::string& app : subfolders(compatData))
-            collector.add("Steam", "app " + app, compatData + "/" + app + "/pfx");
+        const std::string apps = steamApps(library);
+        for (const std::string& app : subfolders(apps + "/compatdata")) {
+            const std::string name = steamGameName(apps, app);
+            collector.add("Steam", name.empty() ? "app " + app : name, apps + "/compatdata/" + app + "/pfx", app);
+        }
     }
 }
 
 } // namespace
 
+std::string Readable(const std::string& bytes)
+{
+    std::string shown;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const std::size_t length = lead < 0x80 ? 1
+            : lead >= 0xF0 && lead < 0xF5      ? 4
+            : lead >= 0xE0                     ? 3
+            : lead >= 0xC2                     ? 2
+                                               : 0;
+        bool valid = length > 0 && i + length <= bytes.size();
+        for (std::size_t k = 1; valid && k < length; ++k)
+            valid = (static_cast<unsigned char>(bytes[i + k]) & 0xC0) == 0x80;
+        // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
+        if (valid && length == 3) {
+            const auto second = static_cast<unsigned char>(bytes[i + 1]);
+            valid = !(lead == 0xE0 && second < 0xA0) && !(lead == 0xED && second >= 0xA0);
+        } else if (valid && length == 4) {
+            const auto second = static_cast<unsigned char>(bytes[i + 1]);
+            valid = !(lead == 0xF0 && second < 0x90) && !(lead == 0xF4 && second >= 0x90);
+        }
+        if (valid) {
+            shown.append(bytes, i, length);
+            i += length;
+        } else {
+            static const char hex[] = "0123456789abcdef";
+            shown += std::string("\\x") + hex[lead >> 4] + hex[lead & 15];
+            ++i;
+        }
+    }
+    return shown;
+}
+
 std::string Prefix::label() const
 {
-    return name.empty() ? source : source + ": " + name;
+    return Readable(name.empty() ? source : source + ": " + name);
 }
 
 std::string Prefix::selector() const
 {
-    if (name.empty())
+    if (name.empty() && id.empty())
         return "wine";
-    std::string tag = QString::fromStdString(source).toLower().toStdString();
-    const bool steamApp = source == "Steam" && name.rfind("app ", 0) == 0;
-    return tag + ":" + (steamApp ? name.substr(4) : name);
+    return QString::fromStdString(source).toLower().toStdString() + ":" + Readable(id.empty() ? name : id);
 }
 
 bool IsWinePrefix(const std::string& folder)
 {
-    return QFileInfo(QString::fromStdString(folder + "/system.reg")).isFile()
-        && (isFolder(folder + "/drive_c") || isFolder(folder + "/dosdevices"));
+    return isPlainFile(folder + "/system.reg") && (isFolder(folder + "/drive_c") || isFolder(folder + "/dosdevices"));
 }
 
 std::vector<std::string> SteamLibraries(const std::string& vdfText)
 {
-    // KeyValues text: quoted tokens and braces. A library is the value of a
-    // "path" key one level inside the root block.
+    // Today's and the transitional format: a "path" inside each numbered
+    // block. The old "LibraryFolders" format: the numbered keys' values.
     std::vector<std::string> libraries;
-    int depth = 0;
-    std::string pendingKey;
-    for (std::size_t i = 0; i < vdfText.size(); ++i) {
-        const char c = vdfText[i];
-        if (c == '{') {
-            ++depth;
-            pendingKey.clear();
-        } else if (c == '}') {
-            --depth;
-            pendingKey.clear();
-        } else if (c == '"') {
-            std::string token;
-            for (++i; i < vdfText.size() && vdfText[i] != '"'; ++i) {
-                if (vdfText[i] == '\\' && i + 1 < vdfText.size())
-                    ++i;
-                token += vdfText[i];
-            }
-            if (pendingKey.empty()) {
-                pendingKey = token;
-            } else {
-                if (depth == 2 && pendingKey == "path")
-                    libraries.push_back(token);
-                pendingKey.clear();
-            }
-        }
-    }
+    forEachKeyValue(vdfText, [&libraries](int depth, const std::string& key, const std::string& value) {
+        if ((depth == 2 && key == "path") || (depth == 1 && isNumber(key)))
+            libraries.push_back(value);
+    });
     return libraries;
 }
 
@@ -255,25 +495,33 @@ std::vector<Prefix> FindPrefixes(const Places& places)
 {
     Collector collector(places);
     const std::string& home = places.home;
+    const std::string dataHome = places.xdgDataHome.empty() ? home + "/.local/share" : places.xdgDataHome;
+    const std::string configHome = places.xdgConfigHome.empty() ? home + "/.config" : places.xdgConfigHome;
     collector.add("~/.wine", "", home + "/.wine");
 
-    const std::string dataHome = places.xdgDataHome.empty() ? home + "/.local/share" : places.xdgDataHome;
     collector.addEach("winetricks", places.winePrefixes.empty() ? dataHome + "/wineprefixes" : places.winePrefixes);
 
-    addBottles(collector, home + "/.local/share/bottles");
+    addBottles(collector, dataHome + "/bottles");
     addBottles(collector, home + "/.var/app/com.usebottles.bottles/data/bottles");
 
-    addLutris(collector, home + "/.config/lutris");
-    addLutris(collector, home + "/.local/share/lutris");
-    addLutris(collector, home + "/.var/app/net.lutris.Lutris/config/lutris");
-    addLutris(collector, home + "/.var/app/net.lutris.Lutris/data/lutris");
+    const std::string lutrisFlatpak = home + "/.var/app/net.lutris.Lutris";
+    std::map<std::string, LutrisGame> games = lutrisGames(dataHome + "/lutris/pga.db");
+    games.merge(lutrisGames(lutrisFlatpak + "/data/lutris/pga.db"));
+    addLutris(collector,
+              {configHome + "/lutris", dataHome + "/lutris", lutrisFlatpak + "/config/lutris",
+               lutrisFlatpak + "/data/lutris"},
+              games);
 
-    addHeroic(collector, home + "/.config/heroic");
+    addHeroic(collector, configHome + "/heroic");
     addHeroic(collector, home + "/.var/app/com.heroicgameslauncher.hgl/config/heroic");
 
-    addSteam(collector, home + "/.steam/steam");
-    addSteam(collector, home + "/.local/share/Steam");
-    addSteam(collector, home + "/.var/app/com.valvesoftware.Steam/.local/share/Steam");
+    // Steam keeps ~/.local/share/Steam whatever $XDG_DATA_HOME says; the
+    // Snap package keeps its own home below ~/snap or ~/.snap/data.
+    for (const std::string& root :
+         {home + "/.steam/steam", home + "/.local/share/Steam",
+          home + "/.var/app/com.valvesoftware.Steam/.local/share/Steam", home + "/snap/steam/common/.local/share/Steam",
+          home + "/.snap/data/steam/common/.local/share/Steam"})
+        addSteam(collector, root);
 
     collector.addEach("PlayOnLinux", home + "/.PlayOnLinux/wineprefix");
     collector.addEach("Phoenicis", home + "/.Phoenicis/containers/wineprefix");
@@ -284,7 +532,7 @@ std::vector<Prefix> FindPrefixes(const Places& places)
 Places UserPlaces()
 {
     return {QDir::homePath().toStdString(), qEnvironmentVariable("WINE_PREFIXES").toStdString(),
-            qEnvironmentVariable("XDG_DATA_HOME").toStdString()};
+            qEnvironmentVariable("XDG_DATA_HOME").toStdString(), qEnvironmentVariable("XDG_CONFIG_HOME").toStdString()};
 }
 
 } // namespace PrefixSearch

@@ -45,7 +45,7 @@ protected:
         ::utime((path(relative) + "/user.reg").c_str(), &times);
     }
 
-    PrefixSearch::Places places() const { return {m_home.path().toStdString(), "", ""}; }
+    PrefixSearch::Places places() const { return {m_home.path().toStdString(), "", "", ""}; }
 
     // Answers the prefix dialog: checks its rows, then presses `keys`.
     ModalScript::Step answer(std::vector<int> keys)

@@ -73,8 +73,10 @@ def options_and_exit_codes(quillop):
 def list_prefixes_and_several(quillop):
     home = tempfile.mkdtemp()
     try:
-        for name, registered in (("odd\tname", False), ("plain", False), ("paint", True), ("sketch", True)):
-            prefix = os.path.join(home, ".local/share/wineprefixes", name)
+        steam = ".local/share/Steam/steamapps"
+        for relative, registered in (("odd\tname", False), ("plain", False), ("paint", True), ("sketch", True),
+                                     ("../Steam/steamapps/compatdata/1234/pfx", False)):
+            prefix = os.path.join(home, ".local/share/wineprefixes", relative)
             os.makedirs(os.path.join(prefix, "drive_c/Corvane/Vorns"))
             with open(os.path.join(prefix, "drive_c/Corvane/Vorns/Vorns.ctl"), "wb"):
                 pass
@@ -83,24 +85,29 @@ def list_prefixes_and_several(quillop):
                 if registered:
                     f.write("[Software\\\\Classes\\\\CRV5.Image\\\\shell\\\\open\\\\command] 1\n"
                             "@=\"C:\\\\Corvane\\\\Corvane.exe %1\"\n")
+        with open(os.path.join(home, steam, "appmanifest_1234.acf"), "w") as f:
+            f.write('"AppState"\n{\n\t"appid"\t\t"1234"\n\t"name"\t\t"Corvane Paint Studio"\n}\n')
         code, out, err = quillop_cli(quillop, ["--list-prefixes", "--json"], home)
         expect_equal("--list-prefixes exit", code, 0)
         base = os.path.join(home, ".local/share/wineprefixes")
         expect_equal("--list-prefixes --json", json.loads(out), [
-            {"label": "winetricks:odd\tname", "source": "winetricks", "name": "odd\tname", "path": base + "/odd\tname",
+            {"label": "winetricks:odd\tname", "source": "winetricks", "name": "odd\tname",
+             "shownAs": "winetricks: odd\tname", "path": base + "/odd\tname", "vornsFolder": None},
+            {"label": "winetricks:paint", "source": "winetricks", "name": "paint", "shownAs": "winetricks: paint",
+             "path": base + "/paint", "vornsFolder": "c:\\Corvane\\Vorns\\"},
+            {"label": "winetricks:plain", "source": "winetricks", "name": "plain", "shownAs": "winetricks: plain",
+             "path": base + "/plain", "vornsFolder": None},
+            {"label": "winetricks:sketch", "source": "winetricks", "name": "sketch", "shownAs": "winetricks: sketch",
+             "path": base + "/sketch", "vornsFolder": "c:\\Corvane\\Vorns\\"},
+            {"label": "steam:1234", "source": "Steam", "name": "Corvane Paint Studio",
+             "shownAs": "Steam: Corvane Paint Studio", "path": os.path.join(home, steam, "compatdata/1234/pfx"),
              "vornsFolder": None},
-            {"label": "winetricks:paint", "source": "winetricks", "name": "paint", "path": base + "/paint",
-             "vornsFolder": "c:\\Corvane\\Vorns\\"},
-            {"label": "winetricks:plain", "source": "winetricks", "name": "plain", "path": base + "/plain",
-             "vornsFolder": None},
-            {"label": "winetricks:sketch", "source": "winetricks", "name": "sketch", "path": base + "/sketch",
-             "vornsFolder": "c:\\Corvane\\Vorns\\"},
         ])
         code, out, err = quillop_cli(quillop, ["--list-prefixes"], home)
         expect_equal("--list-prefixes", out.splitlines()[:3], [
-            "\"winetricks:odd\\tname\"\t\"%s/odd\\tname\"\t(no Vorns folder)" % base,
-            "winetricks:paint\t%s/paint\tc:\\Corvane\\Vorns\\" % base,
-            "winetricks:plain\t%s/plain\t(no Vorns folder)" % base])
+            "\"winetricks:odd\\tname\"\t\"%s/odd\\tname\"\t(no Vorns folder)\t\"winetricks: odd\\tname\"" % base,
+            "winetricks:paint\t%s/paint\tc:\\Corvane\\Vorns\\\twinetricks: paint" % base,
+            "winetricks:plain\t%s/plain\t(no Vorns folder)\twinetricks: plain" % base])
 
         code, out, err = quillop_cli(quillop, ["--unattended"], home)
         expect_equal("exit with several prefixes", code, 4)
