@@ -1,6 +1,6 @@
 #include "platform/win_app.h"
 
-#include "platform/key_repeat_guard.h"
+#include "platform/key_guard.h"
 
 #include <QApplication>
 
@@ -10,8 +10,9 @@ int AfxWinMain(WinApp& app)
     // may open and close before that dialog is first shown, when no window
     // of ours is visible; closing it must not end the program.
     QApplication::setQuitOnLastWindowClosed(false);
-    KeyRepeatGuard keyGuard;
+    KeyGuard keyGuard;
     qApp->installEventFilter(&keyGuard);
+    qApp->installNativeEventFilter(&keyGuard);
     if (!app.InitInstance())
         return app.m_exitCode;
     return QApplication::exec();

@@ -137,10 +137,32 @@ def return_in_a_conflict_dialog_answers_only_that_dialog(quillop):
         prefix.remove()
 
 
+def a_key_for_the_main_window_leaves_the_dialog_alone(quillop):
+    prefix = Prefix()
+    before = b"\r\nVornName:Fern\r\n"
+    prefix.write_file("Program Files/Corvane 5/Vorns/Vorns.ctl", before)
+    prefix.write_file("Program Files/Corvane 5/CORVANE.EXE")
+    prefix.register_host("C:\\Program Files\\Corvane 5\\CORVANE.EXE %1")
+    try:
+        with Session(quillop, prefix) as session:
+            session.focused_window(MAIN)
+            session.key("Return")
+            session.focused_window(NAME)
+            # Sent to the main window, which does not hold the keyboard.
+            lift = press_and_lift(session, MAIN, "Return")
+            steady(session, "the name dialog for Fern", prompt_names(session, NAME, "Fern"))
+            lift()
+            expect_equal("the control file", prefix.read_file("Program Files/Corvane 5/Vorns/Vorns.ctl"), before)
+    finally:
+        prefix.remove()
+
+
 if __name__ == "__main__":
     run([("AddressedKeys.EscapeInTheStartupChooserCancelsOnlyThatChooser",
           escape_in_the_startup_chooser_cancels_only_that_chooser),
          ("AddressedKeys.ReturnInThePrefixChoiceChoosesAndInstallsNothing",
           return_in_the_prefix_choice_chooses_and_installs_nothing),
          ("AddressedKeys.ReturnInAConflictDialogAnswersOnlyThatDialog",
-          return_in_a_conflict_dialog_answers_only_that_dialog)])
+          return_in_a_conflict_dialog_answers_only_that_dialog),
+         ("AddressedKeys.AKeyForTheMainWindowLeavesTheDialogAlone",
+          a_key_for_the_main_window_leaves_the_dialog_alone)])

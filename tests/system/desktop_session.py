@@ -228,7 +228,7 @@ class Session:
         as it does when the key closes its window and xdotool's release finds
         no window to go to: the server then repeats it into the next one."""
         window_id = subprocess.run(
-            ["xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid), "--name", "^%s$" % title],
+            ["xdotool", "search", "--all", "--onlyvisible", "--pid", str(self.process.pid), "--name", "^%s$" % title],
             env=self.env, check=True, timeout=10, capture_output=True, text=True).stdout.split()[0]
         subprocess.run(["xdotool", "keydown", "--window", window_id, keysym], env=self.env, check=True, timeout=10)
 

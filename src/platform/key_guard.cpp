@@ -1,9 +1,26 @@
-#include "platform/key_repeat_guard.h"
+#include "platform/key_guard.h"
 
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QWidget>
+#include <QWindow>
 
-bool KeyRepeatGuard::eventFilter(QObject* watched, QEvent* event)
+#include <xcb/xproto.h>
+
+bool KeyGuard::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
+{
+    if (eventType != "xcb_generic_event_t")
+        return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    const auto type = event->response_type & ~0x80;
+    const bool sent = (event->response_type & 0x80) != 0;
+    if (!sent || (type != XCB_KEY_PRESS && type != XCB_KEY_RELEASE))
+        return false;
+    const QWindow* focus = QGuiApplication::focusWindow();
+    return focus && static_cast<const xcb_key_press_event_t*>(message)->event != focus->winId();
+}
+
+bool KeyGuard::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease && type != QEvent::ShortcutOverride)
