@@ -2,8 +2,6 @@
 // line by line: both must pick the same default value line for the key.
 #include "platform/registry.h"
 
-#include <QBuffer>
-
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -15,10 +13,7 @@ const std::string kHeader = "[Software\\\\Classes\\\\K]";
 
 std::optional<std::string> readerAnswer(const std::string& text)
 {
-    QByteArray bytes = QByteArray::fromStdString(text);
-    QBuffer file(&bytes);
-    file.open(QIODevice::ReadOnly);
-    return Registry::DefaultValueInFile(file, kSection);
+    return Registry::DefaultValueInText(text, kSection);
 }
 
 bool blank(char c)

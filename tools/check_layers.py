@@ -5,6 +5,9 @@ The layers, lowest first: platform <- res <- payload <- host, install <- app.
 A layer may include its own files and those of any layer below it; host and
 install stand side by side and include neither the other. Prints the include
 graph between layers, with how many includes each arrow stands for.
+
+Above the platform layer only the dialogs (files named *_dlg*, *_dialog*)
+include the toolkit: the rest is the same source for every platform.
 """
 
 import collections
@@ -14,6 +17,8 @@ import sys
 
 RANK = {"platform": 0, "res": 1, "payload": 2, "host": 3, "install": 3, "app": 4}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
+TOOLKIT = re.compile(r'^\s*#\s*include\s+<(Q\w+)>', re.MULTILINE)
+DIALOG = re.compile(r"_(dlg|dlgs|dialog)\.(h|cpp)$")
 
 
 def main():
@@ -24,7 +29,11 @@ def main():
         if path.suffix not in (".h", ".cpp"):
             continue
         layer = path.relative_to(src).parts[0]
-        for included in INCLUDE.findall(path.read_text(encoding="utf-8")):
+        text = path.read_text(encoding="utf-8")
+        if layer in ("res", "payload", "host", "install") and not DIALOG.search(path.name):
+            for header in TOOLKIT.findall(text):
+                faults.append("%s (%s) includes the toolkit's <%s>" % (path, layer, header))
+        for included in INCLUDE.findall(text):
             target = included.split("/")[0]
             if "/" not in included or target not in RANK:
                 faults.append("%s: \"%s\" does not name its folder from src/" % (path, included))

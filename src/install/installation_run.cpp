@@ -56,7 +56,7 @@ RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questio
         for (std::uint32_t i = 0; i < count; ++i) {
             entryNumber = i + 1;
             const CatalogueEntry entry = LoadCatalogueEntry(entryNumber);
-            VornRecord record = ParseRecord(entry.record.constData(), std::size_t(entry.record.size()));
+            VornRecord record = ParseRecord(entry.record.data(), entry.record.size());
             EntryResult result{Outcome::installed, record.name, record.name, record.file};
 
             display.showStatus(FormatText(LoadString(IDS_CREATING), {record.name, record.file}));

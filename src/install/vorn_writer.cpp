@@ -32,11 +32,11 @@ void AppendRecordWhole(ControlFile& control, const std::string& recordText)
     }
 }
 
-void WriteVornEntry(ControlFile& control, const std::string& vornPath, const QByteArray& image,
+void WriteVornEntry(ControlFile& control, const std::string& vornPath, const std::string& image,
                     const std::string& recordText)
 {
     // The file appears whole and flushed, or not at all, before its block.
-    StdioFile::CreateWhole(vornPath, image.constData(), std::size_t(image.size()));
+    StdioFile::CreateWhole(vornPath, image.data(), std::size_t(image.size()));
     try {
         AppendRecordWhole(control, recordText);
     } catch (const FileException&) {
@@ -45,7 +45,7 @@ void WriteVornEntry(ControlFile& control, const std::string& vornPath, const QBy
     }
 }
 
-bool VornFileMatches(const std::string& vornPath, const QByteArray& image)
+bool VornFileMatches(const std::string& vornPath, const std::string& image)
 {
     try {
         StdioFile file;
@@ -55,7 +55,7 @@ bool VornFileMatches(const std::string& vornPath, const QByteArray& image)
         char chunk[65536];
         for (std::size_t offset = 0; offset < std::size_t(image.size());) {
             const std::size_t read = file.Read(chunk, std::min(sizeof chunk, std::size_t(image.size()) - offset));
-            if (read == 0 || std::memcmp(chunk, image.constData() + offset, read) != 0)
+            if (read == 0 || std::memcmp(chunk, image.data() + offset, read) != 0)
                 return false;
             offset += read;
         }

@@ -2,8 +2,6 @@
 
 #include "payload/control_file.h"
 
-#include <QByteArray>
-
 #include <string>
 
 // Installs one entry whole or not at all: creates the Vorn file at
@@ -11,7 +9,7 @@
 // entry's block to the control file. If either step fails, what this entry
 // wrote is taken back (the file removed, the control file cut back to its
 // saved end) and the FileException is passed on.
-void WriteVornEntry(ControlFile& control, const std::string& vornPath, const QByteArray& image,
+void WriteVornEntry(ControlFile& control, const std::string& vornPath, const std::string& image,
                     const std::string& recordText);
 
 // Appends the entry's block at the saved end; if that fails, the control
@@ -20,4 +18,4 @@ void AppendRecordWhole(ControlFile& control, const std::string& recordText);
 
 // Whether the file at `vornPath` holds exactly `image`. A file that cannot
 // be read does not.
-bool VornFileMatches(const std::string& vornPath, const QByteArray& image);
+bool VornFileMatches(const std::string& vornPath, const std::string& image);

@@ -29,7 +29,7 @@ const char* LocalErrorMessage(int error)
 
 namespace {
 
-QByteArray loadResource(const std::string& name, const std::string& type)
+std::string loadResource(const std::string& name, const std::string& type)
 {
     const auto handle = ModuleResources::find(name, type);
     if (!handle)
@@ -52,7 +52,7 @@ std::uint32_t ReadCatalogueCount()
     const auto bytes = ModuleResources::load(*handle);
     if (!bytes || bytes->size() != 4)
         throw CantLoadVorn;
-    const auto* b = reinterpret_cast<const unsigned char*>(bytes->constData());
+    const auto* b = reinterpret_cast<const unsigned char*>(bytes->data());
     const std::uint32_t count
         = std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 | std::uint32_t(b[3]) << 24;
     if (count == 0)

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QByteArray>
-
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -31,8 +29,8 @@ struct VornRecord {
 
 // Entry k of the catalogue: its record text and its image bytes.
 struct CatalogueEntry {
-    QByteArray record;
-    QByteArray image;
+    std::string record;
+    std::string image;
 };
 
 // The number of entries. Throws LocalErrors.

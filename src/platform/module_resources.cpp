@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QResource>
+#include <QString>
 
 namespace ModuleResources {
 namespace {
@@ -15,9 +16,9 @@ QString& root()
 
 } // namespace
 
-void setRoot(const QString& newRoot)
+void setRoot(const std::string& newRoot)
 {
-    root() = newRoot.isEmpty() ? QStringLiteral(":/") : newRoot;
+    root() = newRoot.empty() ? QStringLiteral(":/") : QString::fromStdString(newRoot);
     if (!root().endsWith(QLatin1Char('/')))
         root() += QLatin1Char('/');
 }
@@ -28,21 +29,22 @@ std::optional<Handle> find(const std::string& name, const std::string& type)
     const QFileInfo info(path);
     if (!info.exists())
         return std::nullopt;
-    return Handle{path, info.size()};
+    return Handle{path.toStdString(), std::uint64_t(info.size())};
 }
 
-std::optional<QByteArray> load(const Handle& handle)
+std::optional<std::string> load(const Handle& handle)
 {
-    const QResource resource(handle.path);
+    const QString path = QString::fromStdString(handle.location);
+    const QResource resource(path);
     if (resource.isValid() && resource.compressionAlgorithm() == QResource::NoCompression && resource.data())
-        return QByteArray::fromRawData(reinterpret_cast<const char*>(resource.data()), qsizetype(resource.size()));
-    QFile file(handle.path);
-    if (QFileInfo(handle.path).isDir() || !file.open(QIODevice::ReadOnly))
+        return std::string(reinterpret_cast<const char*>(resource.data()), std::size_t(resource.size()));
+    QFile file(path);
+    if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return std::nullopt;
-    return bytes;
+    return bytes.toStdString();
 }
 
 } // namespace ModuleResources

@@ -343,10 +343,8 @@ bool hasSignature(std::string_view text)
 
 } // namespace
 
-std::optional<std::string> DefaultValueInFile(QIODevice& file, const std::string& section)
+std::optional<std::string> DefaultValueInText(std::string_view text, const std::string& section)
 {
-    const QByteArray bytes = file.readAll();
-    const std::string_view text(bytes.constData(), std::size_t(bytes.size()));
     if (!hasSignature(text))
         return std::nullopt;
     const SectionName name(section);
@@ -384,10 +382,16 @@ std::optional<std::string> QueryClassesRootDefault(const std::string& key, const
         QFile file(QString::fromStdString(prefix.root() + name));
         if (!file.open(QIODevice::ReadOnly))
             continue;
-        if (auto value = DefaultValueInFile(file, section))
+        const QByteArray bytes = file.readAll();
+        if (auto value = DefaultValueInText(std::string_view(bytes.constData(), std::size_t(bytes.size())), section))
             return value;
     }
     return std::nullopt;
+}
+
+std::optional<std::string> QueryClassesRootDefault(const std::string& key)
+{
+    return QueryClassesRootDefault(key, WinePrefix::current());
 }
 
 } // namespace Registry

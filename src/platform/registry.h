@@ -2,10 +2,9 @@
 
 #include "platform/wine_prefix.h"
 
-class QIODevice;
-
 #include <optional>
 #include <string>
+#include <string_view>
 
 // Reads values under HKEY_CLASSES_ROOT from the prefix's registry files:
 // user.reg (HKCU\Software\Classes) first, then system.reg
@@ -16,14 +15,15 @@ namespace Registry {
 // to a zero character if it holds one, or nothing when it is unreadable:
 // missing, not text, a lone surrogate escape, or 1,024 bytes or more
 // without its terminator.
-std::optional<std::string> QueryClassesRootDefault(const std::string& key,
-                                                   const WinePrefix& prefix = WinePrefix::current());
+std::optional<std::string> QueryClassesRootDefault(const std::string& key);
+// The same in another prefix than the process's own.
+std::optional<std::string> QueryClassesRootDefault(const std::string& key, const WinePrefix& prefix);
 
-// The default value in one open registry file, under the section whose
+// The default value in a registry file's text, under the section whose
 // name is `section` (unescaped, any case), as Wine's loader reads the file:
 // a section listed twice is merged, blanks may stand before "[", "@" and
 // around "=". Only the section's headers are searched for: a real
 // system.reg holds megabytes of other keys.
-std::optional<std::string> DefaultValueInFile(QIODevice& file, const std::string& section);
+std::optional<std::string> DefaultValueInText(std::string_view text, const std::string& section);
 
 } // namespace Registry

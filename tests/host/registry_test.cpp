@@ -2,18 +2,13 @@
 #include "platform/registry.h"
 #include "support/throwaway_prefix.h"
 
-#include <QBuffer>
-
 #include <gtest/gtest.h>
 
 namespace {
 
 std::optional<std::string> defaultValueIn(const std::string& text, const std::string& section)
 {
-    QByteArray bytes = QByteArray::fromStdString(text);
-    QBuffer file(&bytes);
-    file.open(QIODevice::ReadOnly);
-    return Registry::DefaultValueInFile(file, section);
+    return Registry::DefaultValueInText(text, section);
 }
 
 const std::string kKey = "CRV5.Image\\shell\\open\\command";

@@ -12,7 +12,7 @@ TEST(VornWriter, WritesTheFileThenTheBlock)
     prefix.writeFile("Vorns/Vorns.ctl", "old");
     ControlFile control = OpenControlFile("C:\\Vorns");
     RememberEnd(control);
-    WriteVornEntry(control, "C:\\Vorns\\Leaf.vrn", QByteArray("\x89PNG\0data", 9), "R\r\n");
+    WriteVornEntry(control, "C:\\Vorns\\Leaf.vrn", std::string("\x89PNG\0data", 9), "R\r\n");
     CloseControlFile(control);
     EXPECT_EQ(prefix.readFile("Vorns/Leaf.vrn"), std::string("\x89PNG\0data", 9));
     EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), "old\r\n\r\nR\r\n");

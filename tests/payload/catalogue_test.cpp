@@ -30,11 +30,11 @@ TEST(Catalogue, CompiledInCollectionHoldsEightWellFormedEntries)
     ASSERT_EQ(ReadCatalogueCount(), 8u);
     for (std::uint32_t k = 1; k <= 8; ++k) {
         const CatalogueEntry entry = LoadCatalogueEntry(k);
-        const VornRecord record = ParseRecord(entry.record.constData(), std::size_t(entry.record.size()));
+        const VornRecord record = ParseRecord(entry.record.data(), entry.record.size());
         EXPECT_FALSE(record.name.empty());
         EXPECT_EQ(record.file, record.name + ".vrn");
         EXPECT_EQ(record.placementMode, "0");
-        EXPECT_TRUE(entry.image.startsWith("\x89PNG")) << k;
+        EXPECT_EQ(entry.image.substr(0, 4), "\x89PNG") << k;
     }
 }
 
@@ -61,7 +61,7 @@ TEST(Catalogue, EntryFaults)
     catalogue.setRecord(3, recordFor("Empty", "Empty.vrn"));
     catalogue.setImage(5, "x");
 
-    EXPECT_EQ(LoadCatalogueEntry(1).image, QByteArray("image of Leaf"));
+    EXPECT_EQ(LoadCatalogueEntry(1).image, "image of Leaf");
     EXPECT_EQ(errorOf([] { LoadCatalogueEntry(2); }), CantFindVorn) << "image missing";
     EXPECT_EQ(LoadCatalogueEntry(3).image.size(), 0) << "an empty image gives an empty file";
     EXPECT_EQ(errorOf([] { LoadCatalogueEntry(5); }), CantFindVorn) << "record missing";

@@ -14,7 +14,7 @@ TEST(ModuleResources, FindsByTypeAndNameInTheCurrentRoot)
         catalogue.setCountBytes("abc");
         const auto switched = ModuleResources::find("IDR_NUM_VORNS", "NUM_VORNS");
         ASSERT_TRUE(switched);
-        EXPECT_EQ(ModuleResources::load(*switched), QByteArray("abc"));
+        EXPECT_EQ(ModuleResources::load(*switched), "abc");
     }
     EXPECT_EQ(ModuleResources::find("IDR_NUM_VORNS", "NUM_VORNS")->size, 4);
 }

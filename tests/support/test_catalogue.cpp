@@ -5,12 +5,12 @@
 
 TestCatalogue::TestCatalogue()
 {
-    ModuleResources::setRoot(m_dir.path());
+    ModuleResources::setRoot(m_dir.path().toStdString());
 }
 
 TestCatalogue::~TestCatalogue()
 {
-    ModuleResources::setRoot(QString());
+    ModuleResources::setRoot({});
 }
 
 void TestCatalogue::write(const std::string& type, const std::string& name, const std::string& bytes)
