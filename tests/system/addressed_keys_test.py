@@ -10,8 +10,8 @@ import tempfile
 import time
 
 from expected_texts import not_found_text, ready_text
-from desktop_session import (Prefix, Session, TestFailure, control, expect_equal, find, is_enabled, run, text_of,
-                             wait_until)
+from desktop_session import (Prefix, Session, TestFailure, control, expect_equal, find, is_enabled,
+                             registered_prefix, run, text_of, wait_until)
 
 MAIN = "Ostrel Picture Vorn Installer"
 CHOOSER = "Browse for Folder"
@@ -108,11 +108,8 @@ def return_in_the_prefix_choice_chooses_and_installs_nothing(quillop):
 
 
 def return_in_a_conflict_dialog_answers_only_that_dialog(quillop):
-    prefix = Prefix()
     before = b"\r\nVornName:Fern\r\n\r\nVornName:Stars\r\n"
-    prefix.write_file("Program Files/Corvane 5/Vorns/Vorns.ctl", before)
-    prefix.write_file("Program Files/Corvane 5/CORVANE.EXE")
-    prefix.register_host("C:\\Program Files\\Corvane 5\\CORVANE.EXE %1")
+    prefix = registered_prefix(before)
     try:
         with Session(quillop, prefix) as session:
             session.focused_window(MAIN)
@@ -138,11 +135,8 @@ def return_in_a_conflict_dialog_answers_only_that_dialog(quillop):
 
 
 def a_key_for_the_main_window_leaves_the_dialog_alone(quillop):
-    prefix = Prefix()
     before = b"\r\nVornName:Fern\r\n"
-    prefix.write_file("Program Files/Corvane 5/Vorns/Vorns.ctl", before)
-    prefix.write_file("Program Files/Corvane 5/CORVANE.EXE")
-    prefix.register_host("C:\\Program Files\\Corvane 5\\CORVANE.EXE %1")
+    prefix = registered_prefix(before)
     try:
         with Session(quillop, prefix) as session:
             session.focused_window(MAIN)

@@ -116,6 +116,16 @@ class Prefix:
         shutil.rmtree(self.root, ignore_errors=True)
 
 
+def registered_prefix(control=b""):
+    """A prefix with Corvane in C:\\Program Files\\Corvane 5, registered by its
+    short path, whose Vorns folder holds `control` as Vorns.ctl."""
+    prefix = Prefix()
+    prefix.write_file("Program Files/Corvane 5/Vorns/Vorns.ctl", control)
+    prefix.write_file("Program Files/Corvane 5/CORVANE.EXE", b"")
+    prefix.register_host("C:\\PROGRA~1\\CORVAN~1\\CORVANE.EXE %1")
+    return prefix
+
+
 # --- the desktop session -------------------------------------------------------
 
 class Session:

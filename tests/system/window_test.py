@@ -6,19 +6,11 @@ import os
 import struct
 
 from expected_texts import not_found_text, ready_text
-from desktop_session import (Prefix, Session, TestFailure, control, descendants, expect_equal, find, is_enabled,
-                             is_focused, press, run, text_of, wait_until)
+from desktop_session import (Session, TestFailure, control, descendants, expect_equal, find, is_enabled,
+                             is_focused, press, registered_prefix, run, text_of, wait_until)
 
 MAIN = "Ostrel Picture Vorn Installer"
 CHOOSER = "Browse for Folder"
-
-
-def registered_prefix():
-    prefix = Prefix()
-    prefix.write_file("Program Files/Corvane 5/Vorns/Vorns.ctl", b"")
-    prefix.write_file("Program Files/Corvane 5/CORVANE.EXE", b"")
-    prefix.register_host("C:\\PROGRA~1\\CORVAN~1\\CORVANE.EXE %1")
-    return prefix
 
 
 def found_window(session):
@@ -86,9 +78,8 @@ def browse_to_a_folder_without_the_control_file_and_back(quillop):
 
 
 def both_conflict_dialogs(quillop):
-    prefix = registered_prefix()
     before = b"\r\nVornName:Fern\r\nVornFile:Host.vrn\r\n\r\nVornName:Stars\r\n"
-    prefix.write_file("Program Files/Corvane 5/Vorns/Vorns.ctl", before)
+    prefix = registered_prefix(before)
     prefix.write_file("Program Files/Corvane 5/Vorns/Pebbles.vrn", b"host's own")
     try:
         with Session(quillop, prefix) as session:
