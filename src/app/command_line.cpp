@@ -358,14 +358,19 @@ int runUnattended(const Options& options)
     // The folder as the window finds it, without the chooser.
     std::string folder = options.folder;
     std::string why = "--folder";
+    std::vector<std::string> problems;
     if (folder.empty()) {
-        const auto registered = RegisteredVornsFolder();
+        const auto registered = RegisteredVornsFolder(&problems);
         folder = registered.value_or(LoadString(IDS_DEFAULT_FOLDER));
         why = registered ? "Corvane's registration" : "the default; Corvane's registration leads to no Vorns folder";
     }
-    report.useFolder(folder, why);
-    if (!IsVornsFolder(folder))
-        return report.stop(noVornsFolder, "no Vorns folder: '" + folder + "' does not hold Vorns.ctl");
+    report.useFolder(folder, why, problems);
+    if (!IsVornsFolder(folder)) {
+        std::string message = "no Vorns folder: '" + folder + "' does not hold Vorns.ctl";
+        for (const std::string& problem : report.folderProblems())
+            message += "; " + problem;
+        return report.stop(noVornsFolder, message);
+    }
     PolicyQuestions questions(options.policy);
     struct : RunDisplay {
         void showStatus(const std::string&) override {}

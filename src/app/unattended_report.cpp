@@ -1,5 +1,7 @@
 #include "app/unattended_report.h"
 
+#include "platform/prefix_search.h"
+
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -83,6 +85,8 @@ bool skipped(const EntryResult& result)
 // run's own error text.
 std::string stopMessage(const RunOutcome& outcome)
 {
+    if (outcome.everyEntryWritten)
+        return "every block was written, but the control file could not be flushed to the disk: " + outcome.failure;
     const std::string where = outcome.failedEntry == 0
         ? "stopped before the first Vorn"
         : "stopped at Vorn " + std::to_string(outcome.failedEntry) + " of " + std::to_string(outcome.entries);
@@ -103,19 +107,26 @@ void UnattendedReport::line(const std::string& text)
         std::cout << text << "\n";
 }
 
-void UnattendedReport::usePrefix(const std::string& path, const std::string& why, const std::string& label)
+void UnattendedReport::usePrefix(const std::string& bytes, const std::string& why, const std::string& label)
 {
+    const std::string path = PrefixSearch::Readable(bytes);
     m_prefix = path;
     m_prefixWhy = why;
     m_prefixLabel = label;
     line("Prefix: " + path + " (" + why + (label.empty() ? "" : ": " + label) + ")");
 }
 
-void UnattendedReport::useFolder(const std::string& folder, const std::string& why)
+void UnattendedReport::useFolder(const std::string& folder, const std::string& why,
+                                  const std::vector<std::string>& problems)
 {
     m_folder = folder;
     m_folderWhy = why;
-    line("Vorns folder: " + folder + " (" + why + ")");
+    std::string reasons = why;
+    for (const std::string& problem : problems) {
+        m_folderProblems.push_back(PrefixSearch::Readable(problem));
+        reasons += "; " + m_folderProblems.back();
+    }
+    line("Vorns folder: " + folder + " (" + reasons + ")");
     if (m_dryRun)
         line("Dry run: nothing is written.");
 }
@@ -163,6 +174,9 @@ int UnattendedReport::done(int exitCode, const std::string& error, const std::ve
                                      {QStringLiteral("outcome"), QLatin1String(outcomeName(result.outcome))},
                                      {QStringLiteral("reason"), textOrNull(reasonOf(result))}});
     }
+    QJsonArray problems;
+    for (const std::string& problem : m_folderProblems)
+        problems.append(toQt(problem));
     const QJsonObject document{
         {QStringLiteral("prefix"),
          QJsonObject{{QStringLiteral("path"), textOrNull(m_prefix)},
@@ -170,7 +184,8 @@ int UnattendedReport::done(int exitCode, const std::string& error, const std::ve
                      {QStringLiteral("from"), textOrNull(m_prefixWhy)}}},
         {QStringLiteral("folder"),
          QJsonObject{{QStringLiteral("path"), textOrNull(m_folder)},
-                     {QStringLiteral("from"), textOrNull(m_folderWhy)}}},
+                     {QStringLiteral("from"), textOrNull(m_folderWhy)},
+                     {QStringLiteral("problems"), problems}}},
         {QStringLiteral("dryRun"), m_dryRun},
         {QStringLiteral("vorns"), vorns},
         {QStringLiteral("completed"), m_outcome && m_outcome->completed},

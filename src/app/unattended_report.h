@@ -3,6 +3,7 @@
 #include "install/installation_run.h"
 
 #include <string>
+#include <vector>
 
 // What an unattended run says: where it worked and why there, one line per
 // Vorn and a summary on standard output (or one JSON document), errors on
@@ -18,9 +19,13 @@ public:
     }
 
     // The prefix in use and why: "--prefix", "$WINEPREFIX", ...; `label` is
-    // what --prefix takes for it, when it has one.
+    // what --prefix takes for it, when it has one. The path is shown with
+    // bytes that are not UTF-8 as \xHH.
     void usePrefix(const std::string& path, const std::string& why, const std::string& label = {});
-    void useFolder(const std::string& folder, const std::string& why);
+    // The folder in use and why, with the registry files that could not be
+    // read on the way ("<path>: Permission denied").
+    void useFolder(const std::string& folder, const std::string& why, const std::vector<std::string>& problems = {});
+    const std::vector<std::string>& folderProblems() const { return m_folderProblems; }
 
     // Reports a run; answers the exit code: 0 when every Vorn is installed,
     // 5 when some were skipped, 1 when the run stopped.
@@ -37,5 +42,6 @@ private:
     bool m_dryRun;
     std::string m_prefix, m_prefixWhy, m_prefixLabel;
     std::string m_folder, m_folderWhy;
+    std::vector<std::string> m_folderProblems;
     const RunOutcome* m_outcome = nullptr;
 };

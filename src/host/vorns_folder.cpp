@@ -37,9 +37,9 @@ bool IsVornsFolder(const std::string& folder)
     return FileExists(ControlFilePath(folder));
 }
 
-std::optional<std::string> RegisteredVornsFolder()
+std::optional<std::string> RegisteredVornsFolder(std::vector<std::string>* problems)
 {
-    const auto command = Registry::QueryClassesRootDefault(LoadString(IDS_FILETYPE_KEY));
+    const auto command = Registry::QueryClassesRootDefault(LoadString(IDS_FILETYPE_KEY), problems);
     if (!command || command->empty())
         return std::nullopt;
     const std::string folder = VornsFolderFromCommand(*command);

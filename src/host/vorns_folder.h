@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 // The Vorns folder named by the host's registered open command: the text
 // before the last space (the program's path), kept through its last
@@ -16,8 +17,9 @@ std::string CanonicalVornsFolder(const std::string& folder);
 
 // The Vorns folder the host's registration in the current prefix leads to,
 // in canonical form, or nothing when it leads to no folder holding the
-// control file.
-std::optional<std::string> RegisteredVornsFolder();
+// control file. Registry files that could not be read are added to
+// `problems`.
+std::optional<std::string> RegisteredVornsFolder(std::vector<std::string>* problems = nullptr);
 
 // Whether the folder holds the control file.
 bool IsVornsFolder(const std::string& folder);

@@ -53,6 +53,8 @@ RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questio
     try {
         count = ReadCatalogueCount();
         ControlFile control = OpenControlFile(folder);
+        if (!options.dryRun)
+            StdioFile::RemoveAbandonedTemporaries(folder);
         for (std::uint32_t i = 0; i < count; ++i) {
             entryNumber = i + 1;
             const CatalogueEntry entry = LoadCatalogueEntry(entryNumber);
@@ -91,6 +93,7 @@ RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questio
             outcome.summary.add(record.name, entryNumber == count);
             display.showProgress(int(100 * (i + 1) / count));
         }
+        outcome.everyEntryWritten = true;
         control.handle.Flush();
         CloseControlFile(control);
         outcome.completed = true;
@@ -108,5 +111,7 @@ RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questio
     }
     if (!outcome.completed)
         outcome.failedEntry = entryNumber;
+    else
+        outcome.everyEntryWritten = false;
     return outcome;
 }

@@ -57,6 +57,9 @@ struct RunOutcome {
     // and, for a file operation, the file's Windows path and the cause.
     std::uint32_t failedEntry = 0;
     std::string failure;
+    // The run stopped after every entry was written, while committing the
+    // control file to the disk.
+    bool everyEntryWritten = false;
 };
 
 // Installs the catalogue into `folder` (a Windows path): for each entry the

@@ -1,6 +1,7 @@
 #include "payload/control_file.h"
 
 #include "platform/file_exception.h"
+#include "platform/plain_file.h"
 #include "res/resource_ids.h"
 #include "res/string_table.h"
 
@@ -34,8 +35,8 @@ const ControlText& ReadControlText(ControlFile& file)
         file.readBack = ControlText(); // shorter than what was read: read it all again
     ControlText& text = file.readBack;
     const std::uint64_t known = text.size();
-    if (length - known >= std::uint64_t(SIZE_MAX))
-        throw FileException(FileException::genericException, ENOMEM, file.path);
+    if (length > kControlFileLimit)
+        throw FileException(FileException::genericException, file.path, LargerThan(kControlFileLimit));
     file.handle.Seek(std::int64_t(known), StdioFile::begin);
     try {
         const std::size_t count = std::size_t(length - known);
@@ -73,10 +74,14 @@ std::string FormatRecord(const VornRecord& record)
 
 void AppendRecord(ControlFile& file, const std::string& recordText)
 {
+    const std::string block = "\r\n\r\n" + recordText;
+    // The block's room on the disk first, so that a full disk shows before
+    // any byte of it is written. Where space cannot be set aside, a block
+    // cut short by a full disk is cut back by the caller.
+    file.handle.Reserve(file.savedEnd, block.size());
     file.handle.Seek(std::int64_t(file.savedEnd), StdioFile::begin);
     // One write for the whole block: a process killed meanwhile leaves the
     // block whole or absent, never cut.
-    const std::string block = "\r\n\r\n" + recordText;
     file.handle.Write(block.data(), block.size());
 }
 

@@ -30,7 +30,8 @@ void RememberEnd(ControlFile& file);
 // The whole file as text, from its first byte to its end. The first call of
 // a run reads it all; later ones read only the blocks appended since,
 // instead of the whole file again for every entry. Throws FileException,
-// also when there is no memory for the text.
+// also when there is no memory for the text or the file is larger than any
+// real control file.
 const ControlText& ReadControlText(ControlFile& file);
 void SeekToEnd(ControlFile& file);
 // Whether the text holds "VornName:" + name + CR LF anywhere, even inside a
@@ -40,6 +41,7 @@ inline bool IsVornNameTaken(const ControlText& text, const std::string& name)
     return text.listsName(name);
 }
 std::string FormatRecord(const VornRecord& record);
-// Writes CR LF CR LF and the record at savedEnd. Throws FileException.
+// Writes CR LF CR LF and the record at savedEnd, its room on the disk set
+// aside first. Throws FileException.
 void AppendRecord(ControlFile& file, const std::string& recordText);
 void CloseControlFile(ControlFile& file);

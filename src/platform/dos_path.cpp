@@ -3,7 +3,8 @@
 #include "platform/char_case.h"
 #include "platform/host_directory.h"
 
-#include <QDir>
+#include <climits>
+#include <unistd.h>
 
 #include <vector>
 
@@ -132,7 +133,10 @@ DosPath DosPath::resolve(const std::string& windowsPath, const WinePrefix& prefi
         rootHost = *drive;
         parts = splitComponents(windowsPath, 1, syntax);
     } else {
-        rootHost = QDir::currentPath().toStdString();
+        char current[PATH_MAX];
+        if (!::getcwd(current, sizeof current))
+            return result;
+        rootHost = current;
         parts = splitComponents(windowsPath, 0, syntax);
     }
     if (syntax == Syntax::folded)

@@ -14,6 +14,14 @@ FileException::FileException(Cause cause, int osError, std::string fileName)
 {
 }
 
+FileException::FileException(Cause cause, std::string fileName, const std::string& reason)
+    : m_cause(cause)
+    , m_lOsError(0)
+    , m_strFileName(std::move(fileName))
+    , m_message(m_strFileName + ": " + reason)
+{
+}
+
 FileException::Cause FileException::causeOf(int osError)
 {
     switch (osError) {

@@ -24,6 +24,9 @@ public:
     };
 
     FileException(Cause cause, int osError, std::string fileName);
+    // A failure the system's error numbers have no word for, such as a file
+    // that is not a plain file: `reason` says it.
+    FileException(Cause cause, std::string fileName, const std::string& reason);
 
     // The cause that the operating system's error number stands for.
     static Cause causeOf(int osError);

@@ -1,11 +1,12 @@
 #include "platform/prefix_search.h"
 
+#include "platform/plain_file.h"
+#include "platform/process_environment.h"
+
 #include <QByteArray>
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QUrl>
 
 #include <yaml-cpp/yaml.h>
 
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
 #include <functional>
@@ -24,10 +26,6 @@
 
 namespace PrefixSearch {
 namespace {
-
-// Front-ends' own files are small; anything larger is not one of them and
-// is never read whole.
-constexpr off_t kLargestFile = 4 << 20;
 
 bool isFolder(const std::string& path)
 {
@@ -72,35 +70,11 @@ std::vector<std::string> filesEndingIn(const std::string& folder, const std::str
     return paths;
 }
 
-// A plain file's bytes, or nothing for a FIFO, a device, a folder, a file
-// too large or one that cannot be read. Never waits on a writer.
-std::optional<std::string> readSmallFile(const std::string& path)
-{
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
-    struct stat info {};
-    std::optional<std::string> text;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= kLargestFile) {
-        text.emplace(std::size_t(info.st_size), '\0');
-        std::size_t done = 0;
-        while (done < text->size()) {
-            const ssize_t n = ::read(fd, text->data() + done, text->size() - done);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            done += std::size_t(n);
-        }
-        text->resize(done);
-    }
-    ::close(fd);
-    return text;
-}
-
+// A front-end's file, or nothing for one that is missing, no plain file or
+// too large to be one of theirs.
 std::string readText(const std::string& path)
 {
-    return readSmallFile(path).value_or(std::string());
+    return ReadPlainFile(path, kFrontEndFileLimit).bytes;
 }
 
 // A YAML file's root, or a null node when it is missing or malformed.
@@ -275,11 +249,14 @@ struct LutrisGame {
 std::map<std::string, LutrisGame> lutrisGames(const std::string& database)
 {
     std::map<std::string, LutrisGame> games;
-    if (!isPlainFile(database))
+    PlainFileRead why;
+    const int fd = OpenPlainFile(database, kFrontEndDatabaseLimit, why);
+    if (fd < 0)
         return games;
-    // Read-only and immutable: SQLite takes no lock and writes no journal.
-    const std::string uri = "file:" + QUrl::toPercentEncoding(QString::fromStdString(database), "/").toStdString()
-        + "?mode=ro&immutable=1";
+    // SQLite opens the file we checked, through its descriptor, whatever
+    // bytes its path holds. Read-only and immutable: it takes no lock and
+    // writes no journal.
+    const std::string uri = "file:/proc/self/fd/" + std::to_string(fd) + "?mode=ro&immutable=1";
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) == SQLITE_OK) {
         sqlite3_stmt* query = nullptr;
@@ -295,6 +272,7 @@ std::map<std::string, LutrisGame> lutrisGames(const std::string& database)
         sqlite3_finalize(query);
     }
     sqlite3_close(db);
+    ::close(fd);
     return games;
 }
 
@@ -531,8 +509,12 @@ std::vector<Prefix> FindPrefixes(const Places& places)
 
 Places UserPlaces()
 {
-    return {QDir::homePath().toStdString(), qEnvironmentVariable("WINE_PREFIXES").toStdString(),
-            qEnvironmentVariable("XDG_DATA_HOME").toStdString(), qEnvironmentVariable("XDG_CONFIG_HOME").toStdString()};
+    // The variables' bytes as they are: a path need not be UTF-8.
+    const auto variable = [](const char* name) {
+        const char* value = std::getenv(name);
+        return std::string(value ? value : "");
+    };
+    return {HomeFolder(), variable("WINE_PREFIXES"), variable("XDG_DATA_HOME"), variable("XDG_CONFIG_HOME")};
 }
 
 } // namespace PrefixSearch

@@ -6,7 +6,9 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
+#include <cstdlib>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
@@ -67,4 +69,12 @@ std::optional<std::string> MissingDisplay()
             return "the display " + display.toStdString() + " does not answer";
     }
     return std::nullopt;
+}
+
+std::string HomeFolder()
+{
+    if (const char* home = std::getenv("HOME"); home && *home)
+        return home;
+    const passwd* user = ::getpwuid(::getuid());
+    return user && user->pw_dir ? user->pw_dir : "/";
 }

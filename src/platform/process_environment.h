@@ -14,3 +14,6 @@ void OpenStandardDescriptors();
 // $DISPLAY (nor $WAYLAND_DISPLAY, nor a Qt platform named), or a local X
 // display that does not answer.
 std::optional<std::string> MissingDisplay();
+
+// The user's home folder as its bytes: $HOME, else the password database's.
+std::string HomeFolder();

@@ -1,14 +1,16 @@
 #include "platform/registry.h"
 
 #include "platform/char_case.h"
+#include "platform/plain_file.h"
 
-#include <QFile>
 #include <QString>
 
 #include <cstdint>
 #include <cstring>
 #include <string_view>
+#include <sys/stat.h>
 #include <utility>
+#include <vector>
 
 namespace Registry {
 namespace {
@@ -375,23 +377,72 @@ std::optional<std::string> DefaultValueInText(std::string_view text, const std::
     return data ? textOf(*data) : std::nullopt;
 }
 
-std::optional<std::string> QueryClassesRootDefault(const std::string& key, const WinePrefix& prefix)
+namespace {
+
+// What one registry file answered for one section, kept while the file is
+// unchanged: the prefix search and the window ask the same file the same
+// question, and a real system.reg is megabytes.
+struct Answer {
+    std::string path;
+    std::string section;
+    dev_t device;
+    ino_t inode;
+    off_t size;
+    timespec modified;
+    std::optional<std::string> value;
+};
+
+bool sameFile(const Answer& answer, const struct stat& info)
+{
+    return answer.device == info.st_dev && answer.inode == info.st_ino && answer.size == info.st_size
+        && answer.modified.tv_sec == info.st_mtim.tv_sec && answer.modified.tv_nsec == info.st_mtim.tv_nsec;
+}
+
+// The file's answer, or nothing with `problem` set when it cannot be read.
+std::optional<std::string> answerOfFile(const std::string& path, const std::string& section, std::string& problem)
+{
+    static std::vector<Answer> answers;
+    struct stat before {};
+    const bool known = ::stat(path.c_str(), &before) == 0 && S_ISREG(before.st_mode);
+    if (known) {
+        for (const Answer& answer : answers)
+            if (answer.path == path && answer.section == section && sameFile(answer, before))
+                return answer.value;
+    }
+    const PlainFileRead file = ReadPlainFile(path, kRegistryFileLimit);
+    if (!file.read) {
+        if (!file.missing())
+            problem = path + ": " + file.problem;
+        return std::nullopt;
+    }
+    auto value = DefaultValueInText(file.bytes, section);
+    if (known) {
+        if (answers.size() == 64)
+            answers.erase(answers.begin());
+        answers.push_back({path, section, before.st_dev, before.st_ino, before.st_size, before.st_mtim, value});
+    }
+    return value;
+}
+
+} // namespace
+
+std::optional<std::string> QueryClassesRootDefault(const std::string& key, const WinePrefix& prefix,
+                                                   std::vector<std::string>* problems)
 {
     const std::string section = "Software\\Classes\\" + key;
     for (const char* name : {"/user.reg", "/system.reg"}) {
-        QFile file(QString::fromStdString(prefix.root() + name));
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray bytes = file.readAll();
-        if (auto value = DefaultValueInText(std::string_view(bytes.constData(), std::size_t(bytes.size())), section))
+        std::string problem;
+        if (auto value = answerOfFile(prefix.root() + name, section, problem))
             return value;
+        if (problems && !problem.empty())
+            problems->push_back(problem);
     }
     return std::nullopt;
 }
 
-std::optional<std::string> QueryClassesRootDefault(const std::string& key)
+std::optional<std::string> QueryClassesRootDefault(const std::string& key, std::vector<std::string>* problems)
 {
-    return QueryClassesRootDefault(key, WinePrefix::current());
+    return QueryClassesRootDefault(key, WinePrefix::current(), problems);
 }
 
 } // namespace Registry

@@ -2,13 +2,76 @@
 
 #include "platform/dos_path.h"
 #include "platform/file_exception.h"
+#include "platform/plain_file.h"
 
+#include <cctype>
 #include <cerrno>
+#include <cstdio>
+#include <dirent.h>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+
+bool g_unnamedFilesAllowed = true;
+
+// Temporaries are ".quillop-" + 16 hex digits + ".tmp": hidden, and never a
+// name the catalogue or a user's ".vrn" name can take.
+constexpr const char kTemporaryStart[] = ".quillop-";
+constexpr const char kTemporaryEnd[] = ".tmp";
+constexpr std::size_t kTemporaryDigits = 16;
+
+bool isTemporaryName(const std::string& name)
+{
+    const std::size_t start = sizeof kTemporaryStart - 1, end = sizeof kTemporaryEnd - 1;
+    if (name.size() != start + kTemporaryDigits + end || name.compare(0, start, kTemporaryStart) != 0
+        || name.compare(start + kTemporaryDigits, end, kTemporaryEnd) != 0)
+        return false;
+    for (std::size_t i = start; i < start + kTemporaryDigits; ++i)
+        if (!std::isxdigit(static_cast<unsigned char>(name[i])) || std::isupper(static_cast<unsigned char>(name[i])))
+            return false;
+    return true;
+}
+
+std::string temporaryName()
+{
+    static std::mt19937_64 random{std::random_device{}()};
+    char digits[kTemporaryDigits + 1];
+    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(random()));
+    return std::string(kTemporaryStart) + digits + kTemporaryEnd;
+}
+
+// Commits a folder's entries to the disk, so that a name given in it stays
+// after a power cut. File systems that cannot do it for a folder have
+// nothing to commit.
+int flushFolder(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return errno;
+    int error = 0;
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS)
+        error = errno;
+    ::close(fd);
+    return error;
+}
+
+// Gives the file at `from` the name `to` in the same folder, never
+// replacing what is there: a rename that refuses to replace where the file
+// system has one, else a second link and the first one's removal.
+int nameWithoutReplacing(const std::string& from, const std::string& to)
+{
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+        return errno;
+    if (::link(from.c_str(), to.c_str()) != 0)
+        return errno;
+    ::unlink(from.c_str());
+    return 0;
+}
 
 std::string hostPathOf(const std::string& windowsPath, bool creating)
 {
@@ -81,13 +144,24 @@ void StdioFile::Open(const std::string& windowsPath, unsigned flags)
     if (flags & modeCreate)
         mode |= O_CREAT | O_TRUNC;
 
-    const int fd = ::open(host.c_str(), mode | O_CLOEXEC, 0644);
+    // O_NONBLOCK: a FIFO under the name would otherwise hold the open until
+    // a writer comes. It is refused below, and plain files ignore the flag.
+    const int fd = ::open(host.c_str(), mode | O_NONBLOCK | O_NOCTTY | O_CLOEXEC, 0644);
     if (fd < 0)
         fail(errno);
     struct stat info {};
-    if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    if (::fstat(fd, &info) != 0) {
+        const int error = errno;
+        ::close(fd);
+        fail(error);
+    }
+    if (S_ISDIR(info.st_mode)) {
         ::close(fd);
         fail(EISDIR);
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        throw FileException(FileException::accessDenied, windowsPath, NotAPlainFile(info.st_mode));
     }
     if (flags & shareExclusive) {
         // An open-file-description lock belongs to this open, so a second
@@ -133,6 +207,15 @@ void StdioFile::SetLength(std::uint64_t length)
 {
     if (::ftruncate(m_fd, off_t(length)) != 0)
         fail(errno);
+}
+
+bool StdioFile::Reserve(std::uint64_t offset, std::uint64_t count)
+{
+    if (::fallocate(m_fd, FALLOC_FL_KEEP_SIZE, off_t(offset), off_t(count)) == 0)
+        return true;
+    if (errno == EOPNOTSUPP || errno == ENOSYS || errno == EINVAL)
+        return false;
+    fail(errno);
 }
 
 std::size_t StdioFile::Read(void* buffer, std::size_t count)
@@ -182,20 +265,29 @@ void StdioFile::Remove(const std::string& windowsPath)
         throw FileException(FileException::causeOf(errno), errno, windowsPath);
 }
 
+void StdioFile::AllowUnnamedFiles(bool allowed)
+{
+    g_unnamedFilesAllowed = allowed;
+}
+
 void StdioFile::CreateWhole(const std::string& windowsPath, const void* data, std::size_t size)
 {
     const std::string host = hostPathOf(windowsPath, true);
     const std::string folder = host.substr(0, host.rfind('/') + 1);
     const auto fail = [&](int error) { throw FileException(FileException::causeOf(error), error, windowsPath); };
 
-    // An unnamed file in the target folder, named only once it is whole.
-    int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644);
+    // An unnamed file in the target folder, named only once it is whole;
+    // else a temporary name of our own there.
+    int fd = g_unnamedFilesAllowed ? ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0644) : -1;
     const bool unnamed = fd >= 0;
+    std::string temporary;
     if (!unnamed) {
-        if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+        if (g_unnamedFilesAllowed && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             fail(errno);
-        // A file system without unnamed files: create it under its name.
-        fd = ::open(host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        do {
+            temporary = folder + temporaryName();
+            fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+        } while (fd < 0 && errno == EEXIST);
         if (fd < 0)
             fail(errno);
     }
@@ -209,9 +301,32 @@ void StdioFile::CreateWhole(const std::string& windowsPath, const void* data, st
     }
     if (::close(fd) != 0 && error == 0 && errno != EINTR)
         error = errno;
-    if (error != 0) {
-        if (!unnamed)
+    if (error == 0 && !unnamed)
+        error = nameWithoutReplacing(temporary, host);
+    if (!temporary.empty())
+        ::unlink(temporary.c_str()); // gone already once it has its name
+    if (error == 0) {
+        error = flushFolder(folder);
+        if (error != 0)
             ::unlink(host.c_str());
-        fail(error);
     }
+    if (error != 0)
+        fail(error);
+}
+
+void StdioFile::RemoveAbandonedTemporaries(const std::string& windowsFolder)
+{
+    const DosPath folder = DosPath::resolve(windowsFolder);
+    if (!folder.valid)
+        return;
+    DIR* dir = ::opendir(folder.hostPath.c_str());
+    if (!dir)
+        return;
+    // Only this run could be writing a temporary here now: it holds the
+    // folder's control file. One that cannot be removed blocks nothing, as
+    // every temporary gets a fresh name.
+    while (const dirent* entry = ::readdir(dir))
+        if (isTemporaryName(entry->d_name))
+            ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    ::closedir(dir);
 }

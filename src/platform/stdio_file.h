@@ -26,7 +26,8 @@ public:
 
     // Opens an existing file, or creates (or empties) it with modeCreate.
     // With shareExclusive no other exclusive open of the file succeeds
-    // while this one holds it.
+    // while this one holds it. Only a plain file is opened: a folder, a
+    // FIFO or a device is refused, and the open never waits on a writer.
     void Open(const std::string& windowsPath, unsigned flags);
 
     std::uint64_t Seek(std::int64_t offset, SeekPosition from);
@@ -34,6 +35,11 @@ public:
     std::uint64_t GetPosition() const;
     std::uint64_t GetLength() const;
     void SetLength(std::uint64_t length);
+    // Sets aside `count` bytes of the disk from `offset` without changing
+    // the length, so that writing them later cannot run out of space.
+    // Answers false where the file system cannot set space aside; throws
+    // when it can but the disk has no room.
+    bool Reserve(std::uint64_t offset, std::uint64_t count);
 
     // Reads up to `count` bytes; answers how many were read.
     std::size_t Read(void* buffer, std::size_t count);
@@ -46,9 +52,20 @@ public:
     static void Remove(const std::string& windowsPath);
 
     // Creates a new file holding `data`, which appears under its name only
-    // whole and on the disk: a process killed meanwhile leaves no part of it
-    // behind. Never replaces a file that is there.
+    // whole and on the disk, and whose name is on the disk too before this
+    // returns: a process killed meanwhile leaves no part of it under its
+    // name. Never replaces a file that is there. Where the file system has
+    // no unnamed files, the data is written under a temporary name of our
+    // own in the same folder first.
     static void CreateWhole(const std::string& windowsPath, const void* data, std::size_t size);
+
+    // Removes the temporaries that a killed CreateWhole left in a folder;
+    // no other name is touched.
+    static void RemoveAbandonedTemporaries(const std::string& windowsFolder);
+
+    // Whether CreateWhole may use unnamed files where the file system has
+    // them; tests turn it off to take the temporary-name path anywhere.
+    static void AllowUnnamedFiles(bool allowed);
 
 private:
     [[noreturn]] void fail(int osError) const;

@@ -1,18 +1,19 @@
 #include "platform/wine_prefix.h"
 
 #include "platform/char_case.h"
+#include "platform/process_environment.h"
 
-#include <QByteArray>
-#include <QDir>
-#include <QFileInfo>
+#include <climits>
+#include <cstdlib>
+#include <sys/stat.h>
 
 namespace {
 
 std::string prefixFromEnvironment()
 {
     if (WinePrefix::givenByEnvironment())
-        return qgetenv("WINEPREFIX").toStdString();
-    return QDir::homePath().toStdString() + "/.wine";
+        return std::getenv("WINEPREFIX");
+    return HomeFolder() + "/.wine";
 }
 
 WinePrefix& processPrefix()
@@ -23,7 +24,8 @@ WinePrefix& processPrefix()
 
 bool isDirectory(const std::string& path)
 {
-    return QFileInfo(QString::fromStdString(path)).isDir();
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 } // namespace
@@ -42,7 +44,8 @@ const WinePrefix& WinePrefix::current()
 
 bool WinePrefix::givenByEnvironment()
 {
-    return qgetenv("WINEPREFIX").startsWith('/');
+    const char* value = std::getenv("WINEPREFIX");
+    return value && value[0] == '/';
 }
 
 void WinePrefix::use(const std::string& root)
@@ -84,9 +87,9 @@ std::vector<WinePrefix::Drive> WinePrefix::drives() const
     std::vector<Drive> result;
     for (char letter = 'a'; letter <= 'z'; ++letter) {
         if (const auto root = driveRoot(letter)) {
-            const QString target = QFileInfo(QString::fromStdString(*root)).canonicalFilePath();
-            if (!target.isEmpty())
-                result.push_back({letter, target.toStdString()});
+            char target[PATH_MAX];
+            if (::realpath(root->c_str(), target))
+                result.push_back({letter, target});
         }
     }
     return result;

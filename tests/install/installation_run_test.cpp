@@ -167,8 +167,9 @@ TEST_F(InstallationRunTest, CatalogueFaultsStopTheRunWithTheirMessage)
 TEST_F(InstallationRunTest, ControlFileFaultsLoseNothing)
 {
     prefix.makeFolder("Folder/Vorns.ctl");
-    prefix.makeFolder("Full");
-    ASSERT_TRUE(QFile::link("/dev/full", QString::fromStdString(prefix.onDriveC("Full/Vorns.ctl"))));
+    prefix.makeFolder("Device");
+    ASSERT_TRUE(QFile::link("/dev/null", QString::fromStdString(prefix.onDriveC("Device/Vorns.ctl"))));
+    const bool full = prefix.mountFullDisk("Full", {{"Vorns.ctl", "VornName:Host\r\n"}}, 0);
     prefix.makeFolder("Missing");
     withDialog("C:\\Missing", [&] {
         clickItem(&dialog, IDC_INSTALL);
@@ -176,13 +177,21 @@ TEST_F(InstallationRunTest, ControlFileFaultsLoseNothing)
         dialog.m_strVornsFolder = "C:\\Folder";
         clickItem(&dialog, IDC_INSTALL);
         EXPECT_EQ(status(), "File error while installing vorn file 0 of 8.");
-        dialog.m_strVornsFolder = "C:\\Full";
+        dialog.m_strVornsFolder = "C:\\Device";
         clickItem(&dialog, IDC_INSTALL);
-        EXPECT_EQ(status(), "File error while installing vorn file 1 of 8.");
+        EXPECT_EQ(status(), "File error while installing vorn file 0 of 8.");
+        if (full) {
+            dialog.m_strVornsFolder = "C:\\Full";
+            clickItem(&dialog, IDC_INSTALL);
+            EXPECT_EQ(status(), "File error while installing vorn file 1 of 8.");
+        }
     });
     EXPECT_FALSE(prefix.exists("Missing/Vorns.ctl"));
-    EXPECT_EQ(QDir(QString::fromStdString(prefix.onDriveC("Full"))).count(), 3u)
-        << "the Vorn file whose block could not be appended was removed";
+    if (full) {
+        EXPECT_EQ(prefix.readFile("Full/Vorns.ctl"), "VornName:Host\r\n");
+        EXPECT_EQ(QDir(QString::fromStdString(prefix.onDriveC("Full"))).count(), 4u)
+            << "no part of the Vorn file that did not fit was left";
+    }
 }
 
 TEST_F(InstallationRunTest, VornFileCutShortByASizeLimitIsRemoved)

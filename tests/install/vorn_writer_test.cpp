@@ -4,9 +4,34 @@
 
 #include <QFile>
 
+#include <QDir>
+
 #include <gtest/gtest.h>
 
-TEST(VornWriter, WritesTheFileThenTheBlock)
+namespace {
+
+// Each test runs with unnamed files, and with a temporary name where the
+// file system has none.
+class VornWriter : public testing::TestWithParam<bool> {
+protected:
+    void SetUp() override { StdioFile::AllowUnnamedFiles(GetParam()); }
+    void TearDown() override { StdioFile::AllowUnnamedFiles(true); }
+
+    static QStringList entriesOf(const ThrowawayPrefix& prefix, const std::string& folder)
+    {
+        return QDir(QString::fromStdString(prefix.onDriveC(folder)))
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(, VornWriter, testing::Values(true, false),
+                         [](const testing::TestParamInfo<bool>& info) {
+                             return info.param ? "UnnamedFile" : "TemporaryName";
+                         });
+
+} // namespace
+
+TEST_P(VornWriter, WritesTheFileThenTheBlock)
 {
     ThrowawayPrefix prefix;
     prefix.writeFile("Vorns/Vorns.ctl", "old");
@@ -16,20 +41,59 @@ TEST(VornWriter, WritesTheFileThenTheBlock)
     CloseControlFile(control);
     EXPECT_EQ(prefix.readFile("Vorns/Leaf.vrn"), std::string("\x89PNG\0data", 9));
     EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), "old\r\n\r\nR\r\n");
+    EXPECT_EQ(entriesOf(prefix, "Vorns"), QStringList({"Leaf.vrn", "Vorns.ctl"}));
 }
 
-TEST(VornWriter, FailedAppendTakesTheEntryBack)
+TEST_P(VornWriter, NeverReplacesAFileAndLeavesNoTemporary)
 {
     ThrowawayPrefix prefix;
-    prefix.makeFolder("Vorns");
-    ASSERT_TRUE(QFile::link("/dev/full", QString::fromStdString(prefix.onDriveC("Vorns/Vorns.ctl"))));
+    prefix.writeFile("Vorns/Vorns.ctl", "old");
+    prefix.writeFile("Vorns/Leaf.vrn", "the host's");
+    ControlFile control = OpenControlFile("C:\\Vorns");
+    RememberEnd(control);
+    try {
+        WriteVornEntry(control, "C:\\Vorns\\Leaf.vrn", "image", "R");
+        ADD_FAILURE() << "an existing file was replaced";
+    } catch (const FileException& error) {
+        EXPECT_STREQ(error.what(), "C:\\Vorns\\Leaf.vrn: File exists");
+    }
+    CloseControlFile(control);
+    EXPECT_EQ(prefix.readFile("Vorns/Leaf.vrn"), "the host's");
+    EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), "old");
+    EXPECT_EQ(entriesOf(prefix, "Vorns"), QStringList({"Leaf.vrn", "Vorns.ctl"}));
+}
+
+TEST(VornWriterTemporaries, AKilledRunsTemporariesAreRemovedAndNothingElse)
+{
+    ThrowawayPrefix prefix;
+    prefix.writeFile("Vorns/Vorns.ctl", "old");
+    for (const char* name : {".quillop-0123456789abcdef.tmp", ".quillop-fedcba9876543210.tmp", "Leaf.vrn",
+                             ".quillop-0123456789ABCDEF.tmp", ".quillop-0123.tmp", "quillop-0123456789abcdef.tmp",
+                             ".quillop-0123456789abcdef.tmp.vrn"})
+        prefix.writeFile(std::string("Vorns/") + name, "left");
+    StdioFile::RemoveAbandonedTemporaries("C:\\Vorns");
+    EXPECT_EQ(QDir(QString::fromStdString(prefix.onDriveC("Vorns")))
+                  .entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              QStringList({".quillop-0123.tmp", ".quillop-0123456789ABCDEF.tmp", ".quillop-0123456789abcdef.tmp.vrn",
+                           "Leaf.vrn", "Vorns.ctl", "quillop-0123456789abcdef.tmp"}));
+}
+
+TEST_P(VornWriter, FailedAppendTakesTheEntryBack)
+{
+    ThrowawayPrefix prefix;
+    // Room for the Vorn file's one page, none for the block.
+    const std::string before(4096, 'x');
+    if (!prefix.mountFullDisk("Vorns", {{"Vorns.ctl", before}}, 1))
+        GTEST_SKIP() << "this process may not mount a small file system";
     ControlFile control = OpenControlFile("C:\\Vorns");
     RememberEnd(control);
     EXPECT_THROW(WriteVornEntry(control, "C:\\Vorns\\Leaf.vrn", "image", "R"), FileException);
+    CloseControlFile(control);
     EXPECT_FALSE(prefix.exists("Vorns/Leaf.vrn"));
+    EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), before);
 }
 
-TEST(VornWriter, FailedCreateLeavesNothing)
+TEST_P(VornWriter, FailedCreateLeavesNothing)
 {
     ThrowawayPrefix prefix;
     prefix.writeFile("Vorns/Vorns.ctl", "old");

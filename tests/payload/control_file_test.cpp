@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 TEST(ControlFile, PathIsFolderBackslashName)
 {
     EXPECT_EQ(ControlFilePath("C:\\Vorns"), "C:\\Vorns\\Vorns.ctl");
@@ -80,6 +82,40 @@ TEST(ControlFile, OpenNeverCreates)
     prefix.makeFolder("Vorns");
     EXPECT_THROW(OpenControlFile("C:\\Vorns"), FileException);
     EXPECT_FALSE(prefix.exists("Vorns/Vorns.ctl"));
+}
+
+TEST(ControlFile, ABlockThatDoesNotFitLeavesNoByteBehind)
+{
+    ThrowawayPrefix prefix;
+    // 96 bytes free in the file's last page, and no page more: a block of
+    // 100 bytes would be written in part.
+    const std::string before(4000, 'x');
+    if (!prefix.mountFullDisk("Vorns", {{"Vorns.ctl", before}}, 0))
+        GTEST_SKIP() << "this process may not mount a small file system";
+    ControlFile control = OpenControlFile("C:\\Vorns");
+    RememberEnd(control);
+    try {
+        AppendRecord(control, std::string(96, 'R'));
+        ADD_FAILURE() << "the block was appended";
+    } catch (const FileException& error) {
+        EXPECT_STREQ(error.what(), "C:\\Vorns\\Vorns.ctl: No space left on device");
+    }
+    CloseControlFile(control);
+    EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), before);
+}
+
+TEST(ControlFile, OnlyAControlFileOfARealSizeIsRead)
+{
+    ThrowawayPrefix prefix;
+    prefix.writeFile("Vorns/Vorns.ctl", "");
+    ASSERT_EQ(::truncate(prefix.onDriveC("Vorns/Vorns.ctl").c_str(), off_t(1) << 30), 0) << "sparse, 1 GB";
+    ControlFile control = OpenControlFile("C:\\Vorns");
+    try {
+        ReadControlText(control);
+        ADD_FAILURE() << "1 GB was read";
+    } catch (const FileException& error) {
+        EXPECT_STREQ(error.what(), "C:\\Vorns\\Vorns.ctl: larger than 64 MB");
+    }
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <QFile>
 
 #include <functional>
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -85,17 +86,44 @@ TEST(StdioFile, PositionsGoPastFourGigabytes)
     EXPECT_EQ(file.GetPosition(), beyond + 1);
 }
 
-TEST(StdioFile, WritesToAFullDeviceFailWithDiskFull)
+TEST(StdioFile, AFullDiskShowsAsDiskFullBeforeAnythingIsWritten)
+{
+    ThrowawayPrefix prefix;
+    if (!prefix.mountFullDisk("Vorns", {{"Vorns.ctl", std::string(4096, 'x')}}, 0))
+        GTEST_SKIP() << "this process may not mount a small file system";
+    StdioFile file;
+    file.Open("C:\\Vorns\\Vorns.ctl", kControlMode);
+    EXPECT_EQ(failureOf([&] { file.Reserve(4096, 3); }), FileException::diskFull);
+    file.SeekToEnd();
+    EXPECT_EQ(failureOf([&] { file.Write("abc", 3); }), FileException::diskFull);
+    try {
+        file.Reserve(4096, 3);
+    } catch (const FileException& error) {
+        EXPECT_STREQ(error.what(), "C:\\Vorns\\Vorns.ctl: No space left on device");
+    }
+    EXPECT_EQ(file.GetLength(), 4096u);
+}
+
+TEST(StdioFile, OnlyPlainFilesOpenAndNoneWaits)
 {
     ThrowawayPrefix prefix;
     prefix.makeFolder("Vorns");
-    ASSERT_TRUE(QFile::link("/dev/full", QString::fromStdString(prefix.onDriveC("Vorns/Vorns.ctl"))));
-    StdioFile file;
-    file.Open("C:\\Vorns\\Vorns.ctl", kControlMode);
-    EXPECT_EQ(failureOf([&] { file.Write("abc", 3); }), FileException::diskFull);
-    try {
-        file.Write("abc", 3);
-    } catch (const FileException& error) {
-        EXPECT_EQ(error.m_strFileName, "C:\\Vorns\\Vorns.ctl");
+    ASSERT_EQ(::mkfifo(prefix.onDriveC("Vorns/Fifo.vrn").c_str(), 0644), 0);
+    ASSERT_TRUE(QFile::link("/dev/zero", QString::fromStdString(prefix.onDriveC("Vorns/Zero.vrn"))));
+    for (const auto& [path, message] : {
+             std::pair{"C:\\Vorns\\Fifo.vrn", "C:\\Vorns\\Fifo.vrn: not a plain file (a FIFO)"},
+             std::pair{"C:\\Vorns\\Zero.vrn", "C:\\Vorns\\Zero.vrn: not a plain file (a character device)"},
+             std::pair{"C:\\Vorns", "C:\\Vorns: Is a directory"},
+         }) {
+        for (unsigned mode : {kControlMode, unsigned(StdioFile::typeBinary | StdioFile::modeRead)}) {
+            StdioFile file;
+            try {
+                file.Open(path, mode);
+                ADD_FAILURE() << path << " was opened";
+            } catch (const FileException& error) {
+                EXPECT_STREQ(error.what(), message);
+                EXPECT_EQ(error.m_cause, FileException::accessDenied);
+            }
+        }
     }
 }

@@ -8,6 +8,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <unistd.h>
+
 ThrowawayPrefix::ThrowawayPrefix(bool withDosDevices)
     : m_previous(WinePrefix::current().root())
 {
@@ -24,7 +28,30 @@ ThrowawayPrefix::ThrowawayPrefix(bool withDosDevices)
 
 ThrowawayPrefix::~ThrowawayPrefix()
 {
+    for (const std::string& mount : m_mounts)
+        ::umount2(mount.c_str(), MNT_DETACH);
     WinePrefix::use(m_previous);
+}
+
+bool ThrowawayPrefix::mountFullDisk(const std::string& relative, const std::map<std::string, std::string>& files,
+                                    int pagesFree)
+{
+    const std::string folder = onDriveC(relative);
+    makeFolder(relative);
+    if (::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=256k") != 0)
+        return false;
+    m_mounts.push_back(folder);
+    for (const auto& [name, bytes] : files)
+        writeHostFile(folder + "/" + name, bytes);
+    const std::string filler = folder + "/filler";
+    const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    const std::string page(4096, 'f');
+    off_t size = 0;
+    while (::write(fd, page.data(), page.size()) == ssize_t(page.size()))
+        size += off_t(page.size());
+    const bool truncated = ::ftruncate(fd, size - off_t(pagesFree) * 4096) == 0;
+    ::close(fd);
+    return truncated;
 }
 
 std::string ThrowawayPrefix::root() const

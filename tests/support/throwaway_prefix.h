@@ -2,7 +2,9 @@
 
 #include <QTemporaryDir>
 
+#include <map>
 #include <string>
+#include <vector>
 
 // A Wine-style prefix in a temporary folder, made the process's prefix for
 // its lifetime: drive_c, and dosdevices with c: and z: linked as Wine links
@@ -29,8 +31,16 @@ public:
     // A host at C:\Corvane whose Vorns folder holds an empty control file.
     void installHost() const;
 
+    // Makes the folder below drive C a small file system of its own holding
+    // `files`, filled up but for `pagesFree` pages of 4 KiB (a file named
+    // "filler" takes the rest), until the prefix is gone. Answers false
+    // where this process may not mount one.
+    bool mountFullDisk(const std::string& relative, const std::map<std::string, std::string>& files,
+                       int pagesFree);
+
 private:
     QTemporaryDir m_dir;
+    std::vector<std::string> m_mounts;
     std::string m_previous;
 };
 

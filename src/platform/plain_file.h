@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cerrno>
+#include <cstdint>
+#include <string>
+
+// Reading a file that may not be what its name says: a FIFO, a device, a
+// folder, a link to /dev/zero or a huge sparse file in place of a small
+// text. The open never waits on a writer, and only a plain file (after
+// links) of at most a limit is read.
+struct PlainFileRead {
+    bool read = false;
+    std::string bytes;
+    // Why it was not read: the system's error (0 for a file of another kind
+    // or too large) and the cause in words.
+    int osError = 0;
+    std::string problem;
+
+    // Nothing is there: no problem to report.
+    bool missing() const { return !read && osError == ENOENT; }
+};
+
+// Limits that fit what each kind of file really holds, with room to spare.
+constexpr std::uint64_t kRegistryFileLimit = std::uint64_t(128) << 20; // a real system.reg: 2 MB, some 50
+constexpr std::uint64_t kControlFileLimit = std::uint64_t(64) << 20; // some 300,000 records
+constexpr std::uint64_t kFrontEndFileLimit = std::uint64_t(4) << 20; // settings, manifests, library caches
+constexpr std::uint64_t kFrontEndDatabaseLimit = std::uint64_t(16) << 20; // Lutris's pga.db
+
+// Reads `path` whole when it is a plain file of at most `limit` bytes; the
+// open never waits.
+PlainFileRead ReadPlainFile(const std::string& path, std::uint64_t limit);
+
+// Opens `path` read-only without waiting and answers the descriptor when it
+// is a plain file of at most `limit` bytes; else -1, with `why` filled in.
+int OpenPlainFile(const std::string& path, std::uint64_t limit, PlainFileRead& why);
+
+// The cause in words for a file of mode `mode` that is no plain file
+// ("not a plain file (a FIFO)"), and for one larger than `limit`.
+std::string NotAPlainFile(unsigned mode);
+std::string LargerThan(std::uint64_t limit);
