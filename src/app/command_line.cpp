@@ -5,6 +5,8 @@
 #include "host/prefix_choice.h"
 #include "host/vorns_folder.h"
 #include "install/installation_run.h"
+#include "platform/char_case.h"
+#include "platform/plain_file.h"
 #include "platform/prefix_search.h"
 #include "platform/process_environment.h"
 #include "platform/wine_prefix.h"
@@ -13,18 +15,20 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include <cerrno>
+#include <climits>
+#include <cstdlib>
 #include <csignal>
 #include <cstring>
 #include <iostream>
 #include <map>
 #include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -57,9 +61,50 @@ const char* const kExitCodes = "\nExit codes:\n"
                                "  4  Corvane is in several Wine prefixes and --prefix names none\n"
                                "  5  the installation finished with some Vorns skipped\n";
 
+// Arguments keep their bytes on the way through Qt's strings: a byte that
+// is not UTF-8 becomes a lone low surrogate (U+DC80 + byte), which no UTF-8
+// text decodes to, and turns back into that byte in fromQt.
+QStringList argumentsKeepingBytes(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        const std::string_view bytes(argv[i]);
+        std::u16string units;
+        for (std::size_t at = 0; at < bytes.size();) {
+            const CharCase::Decoded decoded = CharCase::decodeAt(bytes, at);
+            if (decoded.length == 0) {
+                units += char16_t(0xDC00 + static_cast<unsigned char>(bytes[at++]));
+                continue;
+            }
+            if (decoded.character < 0x10000) {
+                units += char16_t(decoded.character);
+            } else {
+                units += char16_t(0xD800 + ((decoded.character - 0x10000) >> 10));
+                units += char16_t(0xDC00 + ((decoded.character - 0x10000) & 0x3FF));
+            }
+            at += decoded.length;
+        }
+        arguments.append(QString::fromStdU16String(units));
+    }
+    return arguments;
+}
+
 std::string fromQt(const QString& text)
 {
-    return text.toUtf8().toStdString();
+    std::string bytes;
+    const std::u16string units = text.toStdU16String();
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const char16_t unit = units[i];
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00
+            && units[i + 1] < 0xE000) {
+            CharCase::appendUtf8(bytes, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (units[++i] - 0xDC00));
+        } else if (unit >= 0xDC80 && unit < 0xDD00) {
+            bytes += char(unit - 0xDC00);
+        } else {
+            CharCase::appendUtf8(bytes, unit);
+        }
+    }
+    return bytes;
 }
 
 QString toQt(const std::string& text)
@@ -83,6 +128,36 @@ int usage(const UsageError& error)
     return usageError;
 }
 
+// `text` between `quote`s, with C escapes for the quote, a backslash and
+// control characters, and for bytes that are not UTF-8 when `bytesToo`.
+std::string quotedWithEscapes(const std::string& text, char quote, bool bytesToo)
+{
+    static const char hex[] = "0123456789abcdef";
+    std::string quoted(1, quote);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c == quote || c == '\\') {
+            quoted += '\\';
+            quoted += char(c);
+        } else if (c == '\t' || c == '\n' || c == '\r') {
+            quoted += c == '\t' ? "\\t" : c == '\n' ? "\\n" : "\\r";
+        } else if (c < 0x20 || c == 0x7F) {
+            quoted += std::string("\\x") + hex[c >> 4] + hex[c & 15];
+        } else if (c >= 0x80 && bytesToo) {
+            const std::size_t length = CharCase::decodeAt(text, i).length;
+            if (length == 0) {
+                quoted += std::string("\\x") + hex[c >> 4] + hex[c & 15];
+            } else {
+                quoted.append(text, i, length);
+                i += length - 1;
+            }
+        } else {
+            quoted += char(c);
+        }
+    }
+    return quoted + quote;
+}
+
 // A field of the text listing as it is, or double-quoted with C escapes
 // when it holds a control character or starts with a quote, so that one
 // prefix is always one line of tab-separated fields.
@@ -91,36 +166,38 @@ std::string listingField(const std::string& text)
     bool plain = text.empty() || text.front() != '"';
     for (unsigned char c : text)
         plain = plain && c >= 0x20 && c != 0x7F;
-    if (plain)
-        return text;
-    std::string quoted = "\"";
-    for (unsigned char c : text) {
-        switch (c) {
-        case '"':
-            quoted += "\\\"";
-            break;
-        case '\\':
-            quoted += "\\\\";
-            break;
-        case '\t':
-            quoted += "\\t";
-            break;
-        case '\n':
-            quoted += "\\n";
-            break;
-        case '\r':
-            quoted += "\\r";
-            break;
-        default:
-            if (c < 0x20 || c == 0x7F) {
-                static const char hex[] = "0123456789abcdef";
-                quoted += std::string("\\x") + hex[c >> 4] + hex[c & 15];
-            } else {
-                quoted += char(c);
-            }
-        }
-    }
-    return quoted + "\"";
+    return plain ? text : quotedWithEscapes(text, '"', false);
+}
+
+// A value as a usage error echoes it: in single quotes with C escapes, and
+// shortened, so that the error stays one line of a sensible length.
+std::string echoed(const std::string& value)
+{
+    constexpr std::size_t kLongest = 80;
+    if (value.size() <= kLongest)
+        return quotedWithEscapes(value, '\'', true);
+    std::size_t cut = kLongest;
+    while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80)
+        --cut; // never inside a character
+    return quotedWithEscapes(value.substr(0, cut), '\'', true) + "... (" + std::to_string(value.size()) + " bytes)";
+}
+
+// Whether anything is at `path` (links followed).
+bool existsAt(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0;
+}
+
+// `path` made absolute against the current folder, without resolving links.
+std::string absolutePath(const std::string& path)
+{
+    if (!path.empty() && path.front() == '/')
+        return path;
+    char current[PATH_MAX];
+    if (!::getcwd(current, sizeof current))
+        return path;
+    return std::string(current) + "/" + path;
 }
 
 // A prefix as usage errors list it: its label and its path.
@@ -139,6 +216,9 @@ std::optional<std::string> notAPrefix(const std::string& path)
         return std::string("not a folder");
     if (::access(path.c_str(), R_OK | X_OK) != 0)
         return std::string(std::strerror(errno));
+    struct stat registry {};
+    if (::stat((path + "/system.reg").c_str(), &registry) == 0 && !S_ISREG(registry.st_mode))
+        return "not a Wine prefix: its system.reg is " + NotAPlainFile(registry.st_mode);
     if (!PrefixSearch::IsWinePrefix(path))
         return std::string("not a Wine prefix (no system.reg with drive_c or dosdevices)");
     return std::nullopt;
@@ -153,10 +233,10 @@ std::optional<UsageError> resolvePrefix(const std::string& value, Options& optio
     for (const PrefixSearch::Prefix& prefix : found)
         if (prefix.selector() == value)
             matches.push_back(&prefix);
-    if (value.find('/') != std::string::npos || (matches.empty() && QFileInfo::exists(toQt(value)))) {
-        options.prefix = fromQt(QFileInfo(toQt(value)).absoluteFilePath());
+    if (value.find('/') != std::string::npos || (matches.empty() && existsAt(value))) {
+        options.prefix = absolutePath(value);
         if (const auto why = notAPrefix(options.prefix))
-            return UsageError{"--prefix '" + value + "': " + *why, {}};
+            return UsageError{"--prefix " + echoed(value) + ": " + *why, {}};
         return std::nullopt;
     }
     if (matches.size() == 1) {
@@ -164,8 +244,8 @@ std::optional<UsageError> resolvePrefix(const std::string& value, Options& optio
         options.prefixLabel = value;
         return std::nullopt;
     }
-    UsageError error{matches.empty() ? "--prefix '" + value + "' is neither a folder nor the label of a Wine prefix"
-                                     : "--prefix '" + value + "' names several Wine prefixes",
+    UsageError error{matches.empty() ? "--prefix " + echoed(value) + " is neither a folder nor the label of a Wine prefix"
+                                     : "--prefix " + echoed(value) + " names several Wine prefixes",
                      {}};
     for (const PrefixSearch::Prefix& prefix : found)
         if (matches.empty() || prefix.selector() == value)
@@ -179,14 +259,24 @@ std::optional<UsageError> resolvePrefix(const std::string& value, Options& optio
 // a folder that is no prefix is no place to install into.
 std::optional<UsageError> checkWinePrefixVariable()
 {
-    const std::string value = qEnvironmentVariable("WINEPREFIX").toStdString();
+    const char* variable = std::getenv("WINEPREFIX");
+    const std::string value = variable ? variable : "";
     if (value.empty())
         return std::nullopt;
     if (value.front() != '/')
-        return UsageError{"$WINEPREFIX '" + value + "' is not an absolute path", {}};
+        return UsageError{"$WINEPREFIX " + echoed(value) + " is not an absolute path", {}};
     if (const auto why = notAPrefix(value))
-        return UsageError{"$WINEPREFIX '" + value + "': " + *why, {}};
+        return UsageError{"$WINEPREFIX " + echoed(value) + ": " + *why, {}};
     return std::nullopt;
+}
+
+// What the parser could not read; an unknown option is echoed as any value.
+std::string parseError(const QCommandLineParser& parser)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty())
+        return "unknown option " + echoed(fromQt(unknown.front()));
+    return fromQt(parser.errorText());
 }
 
 // Reads the options; answers an exit code when the work is done already
@@ -226,7 +316,7 @@ std::optional<int> parse(const QStringList& arguments, Options& options)
     parser.addOptions({help, version, prefix, list, json, folder, unattended, onConflict, dryRun, quiet});
 
     if (!parser.parse(arguments))
-        return usage({fromQt(parser.errorText()), {}});
+        return usage({parseError(parser), {}});
     std::map<QString, int> given;
     for (QString name : parser.optionNames()) {
         if (name == QLatin1String("h"))
@@ -245,7 +335,7 @@ std::optional<int> parse(const QStringList& arguments, Options& options)
         return allInstalled;
     }
     if (!parser.positionalArguments().isEmpty())
-        return usage({"unexpected argument '" + fromQt(parser.positionalArguments().front()) + "'", {}});
+        return usage({"unexpected argument " + echoed(fromQt(parser.positionalArguments().front())), {}});
     for (const QCommandLineOption* option : {&prefix, &folder, &onConflict})
         if (parser.isSet(*option) && parser.value(*option).isEmpty())
             return usage({"--" + fromQt(option->names().front()) + " needs a value; it is empty", {}});
@@ -273,7 +363,7 @@ std::optional<int> parse(const QStringList& arguments, Options& options)
     if (policy == QLatin1String("rename"))
         options.policy = PolicyQuestions::Policy::rename;
     else if (parser.isSet(onConflict) && policy != QLatin1String("skip"))
-        return usage({"--on-conflict takes skip or rename, not '" + fromQt(policy) + "'", {}});
+        return usage({"--on-conflict takes skip or rename, not " + echoed(fromQt(policy)), {}});
 
     if (parser.isSet(prefix)) {
         if (const auto error = resolvePrefix(fromQt(parser.value(prefix)), options))
@@ -295,19 +385,26 @@ int listPrefixes(bool json)
     QJsonArray array;
     for (const PrefixSearch::Prefix& prefix : PrefixSearch::FindPrefixes(PrefixSearch::UserPlaces())) {
         WinePrefix::use(prefix.path);
-        const auto folder = RegisteredVornsFolder();
+        std::vector<std::string> problems;
+        const auto folder = RegisteredVornsFolder(&problems);
         if (json) {
+            QJsonArray readable;
+            for (const std::string& problem : problems)
+                readable.append(toQt(PrefixSearch::Readable(problem)));
             array.append(
                 QJsonObject{{QStringLiteral("label"), toQt(prefix.selector())},
                             {QStringLiteral("source"), toQt(prefix.source)},
                             {QStringLiteral("name"), toQt(PrefixSearch::Readable(prefix.name))},
                             {QStringLiteral("shownAs"), toQt(prefix.label())},
                             {QStringLiteral("path"), toQt(PrefixSearch::Readable(prefix.path))},
-                            {QStringLiteral("vornsFolder"), folder ? QJsonValue(toQt(*folder)) : QJsonValue()}});
+                            {QStringLiteral("vornsFolder"), folder ? QJsonValue(toQt(*folder)) : QJsonValue()},
+                            {QStringLiteral("problems"), readable}});
         } else {
             std::cout << listingField(prefix.selector()) << "\t" << listingField(prefix.path) << "\t"
                       << (folder ? listingField(*folder) : "(no Vorns folder)") << "\t" << listingField(prefix.label())
                       << "\n";
+            for (const std::string& problem : problems)
+                std::cerr << "quillop: " << PrefixSearch::Readable(problem) << " (passed over)\n";
         }
     }
     WinePrefix::use(previous);
@@ -382,13 +479,37 @@ int runUnattended(const Options& options)
     return report.finish(RunInstallation(folder, questions, silent, runOptions));
 }
 
+// Stands in for a standard output that was closed at start, for as long as
+// it lives: the first write fails, as it would have on the closed descriptor.
+class ClosedOutput : public std::streambuf {
+public:
+    explicit ClosedOutput(bool closed)
+        : m_original(closed ? std::cout.rdbuf(this) : nullptr)
+    {
+    }
+    ~ClosedOutput() override
+    {
+        if (m_original)
+            std::cout.rdbuf(m_original);
+    }
+    ClosedOutput(const ClosedOutput&) = delete;
+    ClosedOutput& operator=(const ClosedOutput&) = delete;
+
+protected:
+    int_type overflow(int_type) override { return traits_type::eof(); }
+
+private:
+    std::streambuf* m_original;
+};
+
 // What cannot reach standard output is an error of its own.
-int withOutputChecked(int exitCode)
+int withOutputChecked(int exitCode, bool outputClosed)
 {
     std::cout.flush();
     if (!std::cout.fail())
         return exitCode;
-    std::cerr << "quillop: cannot write to standard output: " << std::strerror(errno) << "\n";
+    std::cerr << "quillop: cannot write to standard output: "
+              << (outputClosed ? "it is closed" : std::strerror(errno)) << "\n";
     return exitCode == allInstalled || exitCode == someSkipped ? runStopped : exitCode;
 }
 
@@ -396,19 +517,21 @@ int withOutputChecked(int exitCode)
 
 int RunQuillop(int argc, char* argv[])
 {
-    OpenStandardDescriptors();
+    const unsigned closed = OpenStandardDescriptors();
+    const bool outputClosed = closed & 2u;
+    const ClosedOutput nowhere(outputClosed);
     // A closed pipe shows as a write error, not as a silent death.
     std::signal(SIGPIPE, SIG_IGN);
     Options options;
     {
         // Everything but the window runs without a display.
         QCoreApplication core(argc, argv);
-        if (const auto done = parse(QCoreApplication::arguments(), options))
-            return withOutputChecked(*done);
+        if (const auto done = parse(argumentsKeepingBytes(argc, argv), options))
+            return withOutputChecked(*done, outputClosed);
         if (options.listPrefixes)
-            return withOutputChecked(listPrefixes(options.json));
+            return withOutputChecked(listPrefixes(options.json), outputClosed);
         if (options.unattended)
-            return withOutputChecked(runUnattended(options));
+            return withOutputChecked(runUnattended(options), outputClosed);
     }
     QApplication application(argc, argv);
     theApp.m_givenPrefix = options.prefix;

@@ -3,14 +3,6 @@
 #include <QChar>
 
 namespace CharCase {
-namespace {
-
-// The character that starts at text[at] and its length in bytes, or a
-// length of 0 when the bytes there are not valid UTF-8.
-struct Decoded {
-    char32_t character = 0;
-    std::size_t length = 0;
-};
 
 Decoded decodeAt(std::string_view text, std::size_t at)
 {
@@ -41,6 +33,8 @@ Decoded decodeAt(std::string_view text, std::size_t at)
         return {};
     return {character, length};
 }
+
+namespace {
 
 template <typename Map> std::string mapped(std::string_view text, std::size_t count, Map map)
 {

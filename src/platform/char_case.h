@@ -28,6 +28,15 @@ std::string upperFirst(std::string_view text);
 
 bool equalIgnoringCase(std::string_view a, std::string_view b);
 
+// The character that starts at text[at] and its length in bytes, or a
+// length of 0 when the bytes there are not valid UTF-8 (overlong forms and
+// surrogates are not).
+struct Decoded {
+    char32_t character = 0;
+    std::size_t length = 0;
+};
+Decoded decodeAt(std::string_view text, std::size_t at);
+
 // Appends one character, encoded in UTF-8.
 void appendUtf8(std::string& text, char32_t character);
 

@@ -1,5 +1,6 @@
 #include "platform/prefix_search.h"
 
+#include "platform/char_case.h"
 #include "platform/plain_file.h"
 #include "platform/process_environment.h"
 
@@ -411,30 +412,13 @@ std::string Readable(const std::string& bytes)
 {
     std::string shown;
     for (std::size_t i = 0; i < bytes.size();) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        const std::size_t length = lead < 0x80 ? 1
-            : lead >= 0xF0 && lead < 0xF5      ? 4
-            : lead >= 0xE0                     ? 3
-            : lead >= 0xC2                     ? 2
-                                               : 0;
-        bool valid = length > 0 && i + length <= bytes.size();
-        for (std::size_t k = 1; valid && k < length; ++k)
-            valid = (static_cast<unsigned char>(bytes[i + k]) & 0xC0) == 0x80;
-        // Overlong forms, surrogates and code points past U+10FFFF are not UTF-8.
-        if (valid && length == 3) {
-            const auto second = static_cast<unsigned char>(bytes[i + 1]);
-            valid = !(lead == 0xE0 && second < 0xA0) && !(lead == 0xED && second >= 0xA0);
-        } else if (valid && length == 4) {
-            const auto second = static_cast<unsigned char>(bytes[i + 1]);
-            valid = !(lead == 0xF0 && second < 0x90) && !(lead == 0xF4 && second >= 0x90);
-        }
-        if (valid) {
+        if (const std::size_t length = CharCase::decodeAt(bytes, i).length) {
             shown.append(bytes, i, length);
             i += length;
         } else {
             static const char hex[] = "0123456789abcdef";
-            shown += std::string("\\x") + hex[lead >> 4] + hex[lead & 15];
-            ++i;
+            const auto byte = static_cast<unsigned char>(bytes[i++]);
+            shown += std::string("\\x") + hex[byte >> 4] + hex[byte & 15];
         }
     }
     return shown;
@@ -494,9 +478,13 @@ std::vector<Prefix> FindPrefixes(const Places& places)
     addHeroic(collector, home + "/.var/app/com.heroicgameslauncher.hgl/config/heroic");
 
     // Steam keeps ~/.local/share/Steam whatever $XDG_DATA_HOME says; the
-    // Snap package keeps its own home below ~/snap or ~/.snap/data.
+    // Snap package keeps its own home below ~/snap or ~/.snap/data. Its beta
+    // client is reached through ~/.steam/steambeta instead of ~/.steam/steam
+    // (Valve's launcher script, bin_steam.sh, setup_variables():
+    // STEAMDATALINK="$STEAMCONFIG/$STEAMPACKAGE", the package being "steam"
+    // or "steambeta").
     for (const std::string& root :
-         {home + "/.steam/steam", home + "/.local/share/Steam",
+         {home + "/.steam/steam", home + "/.steam/steambeta", home + "/.local/share/Steam",
           home + "/.var/app/com.valvesoftware.Steam/.local/share/Steam", home + "/snap/steam/common/.local/share/Steam",
           home + "/.snap/data/steam/common/.local/share/Steam"})
         addSteam(collector, root);
@@ -504,6 +492,11 @@ std::vector<Prefix> FindPrefixes(const Places& places)
     collector.addEach("PlayOnLinux", home + "/.PlayOnLinux/wineprefix");
     collector.addEach("Phoenicis", home + "/.Phoenicis/containers/wineprefix");
     collector.addEach("CrossOver", home + "/.cxoffice");
+    // CrossOver Games (/opt/cxgames, sold until 2011) kept its bottles apart,
+    // as its loader's log shows: "Starting '/opt/cxgames/bin/wineloader' ...
+    // '/home/kevin/.cxgames/EVE Online/dosdevices/c:/Program Files/...'"
+    // (WineHQ forum, "Eve Online freezing", 2010-06-06).
+    collector.addEach("CrossOver", home + "/.cxgames");
     return collector.found();
 }
 

@@ -12,6 +12,7 @@
 #include <sys/socket.h>
 #include <sys/un.h>
 #include <unistd.h>
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -39,18 +40,42 @@ bool localDisplayAnswers(const std::string& number)
     return false;
 }
 
+// Connects to the X display and answers xcb's error, 0 when it let us in.
+// xcb writes the server's reason for a refusal to standard error, where it
+// would come before our one line; it does not always get to read it, so it
+// is left out.
+int connectionError(const char* display)
+{
+    const int savedError = ::dup(STDERR_FILENO);
+    const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (savedError >= 0 && nowhere >= 0)
+        ::dup2(nowhere, STDERR_FILENO);
+    xcb_connection_t* connection = xcb_connect(display, nullptr);
+    const int error = xcb_connection_has_error(connection);
+    xcb_disconnect(connection);
+    if (savedError >= 0 && nowhere >= 0)
+        ::dup2(savedError, STDERR_FILENO);
+    for (const int fd : {savedError, nowhere})
+        if (fd >= 0)
+            ::close(fd);
+    return error;
+}
+
 } // namespace
 
-void OpenStandardDescriptors()
+unsigned OpenStandardDescriptors()
 {
+    unsigned closed = 0;
     for (int fd = 0; fd <= 2; ++fd) {
         if (::fcntl(fd, F_GETFD) == -1 && errno == EBADF) {
+            closed |= 1u << fd;
             // The lowest free number is this one.
             const int opened = ::open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY);
             if (opened != fd && opened >= 0)
                 ::close(opened);
         }
     }
+    return closed;
 }
 
 std::optional<std::string> MissingDisplay()
@@ -68,6 +93,13 @@ std::optional<std::string> MissingDisplay()
         if (isNumber && !localDisplayAnswers(number.toStdString()))
             return "the display " + display.toStdString() + " does not answer";
     }
+    // A server that answers may still refuse us (a wrong $XAUTHORITY), and
+    // the toolkit aborts on that: ask it first, as the toolkit would.
+    const int error = connectionError(display.constData());
+    if (error == XCB_CONN_CLOSED_PARSE_ERR || error == XCB_CONN_CLOSED_INVALID_SCREEN)
+        return "$DISPLAY '" + display.toStdString() + "' names no display";
+    if (error != 0)
+        return "the display " + display.toStdString() + " refused the connection";
     return std::nullopt;
 }
 

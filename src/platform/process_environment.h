@@ -8,7 +8,8 @@
 // Opens /dev/null on whichever of the descriptors 0, 1 and 2 is closed, so
 // that no file the program opens later takes one of their numbers and
 // receives what is meant for standard output or error. Call it first.
-void OpenStandardDescriptors();
+// Answers which were closed: bit 1 << fd for each.
+unsigned OpenStandardDescriptors();
 
 // Why no window can be shown, or nothing when a display is there: no
 // $DISPLAY (nor $WAYLAND_DISPLAY, nor a Qt platform named), or a local X

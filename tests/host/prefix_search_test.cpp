@@ -13,6 +13,7 @@
 #include <unistd.h>
 #include <utime.h>
 
+#include <filesystem>
 #include <fstream>
 #include <functional>
 
@@ -23,6 +24,12 @@ namespace {
 // A home folder laid out as each front-end lays out its prefixes.
 class ThrowawayHome {
 public:
+    ThrowawayHome() = default;
+    ThrowawayHome(const ThrowawayHome&) = delete;
+    ThrowawayHome& operator=(const ThrowawayHome&) = delete;
+    // Names that are not UTF-8 are removed by their bytes.
+    ~ThrowawayHome() { std::filesystem::remove_all(path()); }
+
     std::string path(const std::string& relative = "") const
     {
         return m_dir.path().toStdString() + (relative.empty() ? "" : "/" + relative);
@@ -139,6 +146,7 @@ TEST(PrefixSearch, FindsThePrefixesOfEveryFrontEnd)
     home.makePrefix(".PlayOnLinux/wineprefix/Old", false);
     home.makePrefix(".Phoenicis/containers/wineprefix/New", false);
     home.makePrefix(".cxoffice/Bottle", false);
+    home.makePrefix(".cxgames/EVE Online", false);
     // Not prefixes: a dangling link, an unreadable folder, a folder without system.reg.
     QFile::link(QStringLiteral("/nonexistent/quillop"), QString::fromStdString(home.path(".cxoffice/Gone")));
     QDir().mkpath(QString::fromStdString(home.path(".cxoffice/Empty/drive_c")));
@@ -161,6 +169,7 @@ TEST(PrefixSearch, FindsThePrefixesOfEveryFrontEnd)
                   "PlayOnLinux: Old = ~/.PlayOnLinux/wineprefix/Old",
                   "Phoenicis: New = ~/.Phoenicis/containers/wineprefix/New",
                   "CrossOver: Bottle = ~/.cxoffice/Bottle",
+                  "CrossOver: EVE Online = ~/.cxgames/EVE Online",
               }));
     EXPECT_EQ(labelsAndPaths(PrefixesWithHost(found), home.path()),
               (std::vector<std::string>{
@@ -275,6 +284,26 @@ TEST(PrefixSearch, LutrisLayouts)
          "",
          "",
          {"Lutris: x-4 [lutris:x-4] = ~/Games/x"}},
+        {"a database larger than any of Lutris's",
+         [](const ThrowawayHome& h) {
+             h.makePrefix("Games/y", false);
+             h.write(".config/lutris/games/y-5.yml", "game:\n  prefix: ~/Games/y\n");
+             h.writeLutrisDatabase(".local/share/lutris/pga.db", {{"y-5", "Too Big", h.path("Games/y")}});
+             ::truncate(h.path(".local/share/lutris/pga.db").c_str(), off_t(17) << 20);
+         },
+         "",
+         "",
+         {"Lutris: y-5 [lutris:y-5] = ~/Games/y"}},
+        {"a database in a folder whose name is not UTF-8",
+         [](const ThrowawayHome& h) {
+             h.makePrefix("Games/z", false);
+             h.write("cfg/lutris/games/z-6.yml", "game:\n  prefix: ~/Games/z\n");
+             h.writeLutrisDatabase("data/lutris/pga.db", {{"z-6", "Zed", h.path("Games/z")}});
+             ::rename(h.path("data").c_str(), h.path("data\xff").c_str());
+         },
+         "data\xff",
+         "cfg",
+         {"Lutris: Zed [lutris:z-6] = ~/Games/z"}},
     });
     QDir::setCurrent(QDir::tempPath());
 }
@@ -376,6 +405,15 @@ TEST(PrefixSearch, SteamLayouts)
          "",
          {"Steam: app 1 [steam:1] = ~/snap/steam/common/.local/share/Steam/steamapps/compatdata/1/pfx",
           "Steam: app 2 [steam:2] = ~/.snap/data/steam/common/.local/share/Steam/steamapps/compatdata/2/pfx"}},
+        {"the beta client, reached through ~/.steam/steambeta",
+         [&](const ThrowawayHome& h) {
+             library(h, "SteamBeta/steamapps", "3", "Beta Game");
+             QDir().mkpath(QString::fromStdString(h.path(".steam")));
+             QFile::link(QString::fromStdString(h.path("SteamBeta")), QString::fromStdString(h.path(".steam/steambeta")));
+         },
+         "",
+         "",
+         {"Steam: Beta Game [steam:3] = ~/.steam/steambeta/steamapps/compatdata/3/pfx"}},
     });
 }
 

@@ -4,8 +4,12 @@ unattended runs that write byte for byte what the window's run writes."""
 import json
 import os
 import shutil
+import socket
+import stat
+import struct
 import subprocess
 import tempfile
+import time
 
 from desktop_session import (Prefix, Session, TestFailure, control, expect_equal, is_focused, run,
                              text_of, wait_until)
@@ -92,16 +96,16 @@ def list_prefixes_and_several(quillop):
         base = os.path.join(home, ".local/share/wineprefixes")
         expect_equal("--list-prefixes --json", json.loads(out), [
             {"label": "winetricks:odd\tname", "source": "winetricks", "name": "odd\tname",
-             "shownAs": "winetricks: odd\tname", "path": base + "/odd\tname", "vornsFolder": None},
+             "shownAs": "winetricks: odd\tname", "path": base + "/odd\tname", "vornsFolder": None, "problems": []},
             {"label": "winetricks:paint", "source": "winetricks", "name": "paint", "shownAs": "winetricks: paint",
-             "path": base + "/paint", "vornsFolder": "c:\\Corvane\\Vorns\\"},
+             "path": base + "/paint", "vornsFolder": "c:\\Corvane\\Vorns\\", "problems": []},
             {"label": "winetricks:plain", "source": "winetricks", "name": "plain", "shownAs": "winetricks: plain",
-             "path": base + "/plain", "vornsFolder": None},
+             "path": base + "/plain", "vornsFolder": None, "problems": []},
             {"label": "winetricks:sketch", "source": "winetricks", "name": "sketch", "shownAs": "winetricks: sketch",
-             "path": base + "/sketch", "vornsFolder": "c:\\Corvane\\Vorns\\"},
+             "path": base + "/sketch", "vornsFolder": "c:\\Corvane\\Vorns\\", "problems": []},
             {"label": "steam:1234", "source": "Steam", "name": "Corvane Paint Studio",
              "shownAs": "Steam: Corvane Paint Studio", "path": os.path.join(home, steam, "compatdata/1234/pfx"),
-             "vornsFolder": None},
+             "vornsFolder": None, "problems": []},
         ])
         code, out, err = quillop_cli(quillop, ["--list-prefixes"], home)
         expect_equal("--list-prefixes", out.splitlines()[:3], [
@@ -211,17 +215,23 @@ class Homes:
         shutil.rmtree(self.alone)
 
 
-def run_child(quillop, arguments, home, env=None, closed=(), stdout=None):
+def run_child(quillop, arguments, home, env=None, closed=(), stdout=None, wrapper=(), timeout=60):
     """Runs quillop with no display and descriptors `closed` closed; answers
     (exit code, stdout, stderr), each stream empty where it was closed."""
-    environment = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "WINEPREFIX")}
+    environment = {k: v for k, v in os.environ.items()
+                   if k not in ("DISPLAY", "WAYLAND_DISPLAY", "WINEPREFIX", "XDG_CONFIG_HOME")}
     environment.update({"HOME": home, "XDG_DATA_HOME": "", "WINE_PREFIXES": "", "QT_QPA_PLATFORM": ""})
     environment.update(env or {})
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        child = subprocess.Popen([quillop] + arguments, env=environment, cwd=home, stdin=subprocess.DEVNULL,
-                                 stdout=stdout if stdout is not None else out, stderr=err,
+        child = subprocess.Popen(list(wrapper) + [quillop] + arguments, env=environment, cwd=home,
+                                 stdin=subprocess.DEVNULL, stdout=stdout if stdout is not None else out, stderr=err,
                                  preexec_fn=(lambda: [os.close(fd) for fd in closed]) if closed else None)
-        code = child.wait(timeout=60)
+        try:
+            code = child.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            child.kill()
+            child.wait()
+            raise TestFailure("%s did not end within %d s" % (arguments, timeout))
         out.seek(0)
         err.seek(0)
         return code, out.read().decode(), err.read().decode()
@@ -251,11 +261,45 @@ SHELLS_BLOCK = len(b"\r\n\r\nVornName:Shells\r\nVornFile:Shells.vrn\r\nStepSize:
 # name, arguments, environment, closed descriptors, preparation, exit code,
 # first line of standard output, first line of standard error,
 # Vorns.ctl of (found, alone) afterwards.
+def other_bytes_of_the_same_size(quillop, homes):
+    """Installs into `alone`, then gives Fern.vrn other bytes of its size."""
+    run_child(quillop, ["--unattended", "--prefix", homes.alone], homes.home)
+    path = os.path.join(homes.alone, "drive_c/Corvane/Vorns/Fern.vrn")
+    size = os.path.getsize(path)
+    with open(path, "wb") as f:
+        f.write(b"\0" * size)
+    control = os.path.join(homes.alone, "drive_c/Corvane/Vorns/Vorns.ctl")
+    os.truncate(control, 0)
+
+
+def heroic_game_in(folder):
+    """A Heroic configuration under `folder` ({home}/...) naming `alone`."""
+    def prepare(quillop, homes):
+        games = os.path.join(homes.home, folder, "heroic/GamesConfig")
+        os.makedirs(games)
+        with open(os.path.join(games, "Sketch.json"), "w") as f:
+            json.dump({"Sketch": {"winePrefix": homes.alone, "wineVersion": {"type": "wine"}}}, f)
+    return prepare
+
+
 CASES = [
     ("standard output and error closed", ["--unattended", "--prefix", "{alone}"], {}, (1, 2), None,
-     0, "", "", (b"", ALL_BLOCKS)),
+     1, "", "", (b"", ALL_BLOCKS)),
     ("all three standard descriptors closed", ["--unattended", "--prefix", "{alone}"], {}, (0, 1, 2), None,
+     1, "", "", (b"", ALL_BLOCKS)),
+    ("standard output closed", ["--unattended", "--prefix", "{alone}"], {}, (1,), None,
+     1, "", "quillop: cannot write to standard output: it is closed", (b"", ALL_BLOCKS)),
+    ("standard output closed, nothing to say", ["--unattended", "--quiet", "--prefix", "{alone}"], {}, (1,), None,
      0, "", "", (b"", ALL_BLOCKS)),
+    ("a rerun over a Vorn file of the packaged size but other bytes", ["--unattended", "--prefix", "{alone}"], {},
+     (), other_bytes_of_the_same_size, 5, "Prefix: {alone} (--prefix)", "",
+     (b"", ALL_BLOCKS[ALL_BLOCKS.index(b"\r\n\r\nVornName:Pebbles"):])),
+    ("the search in $XDG_DATA_HOME, not ~/.local/share", ["--unattended"], {"XDG_DATA_HOME": "{home}/data"}, (),
+     None, 3, "Prefix: {home}/.wine (no prefix with Corvane found; the default)",
+     "quillop: no Vorns folder: 'C:\\Program Files\\Corvane 5\\Vorns' does not hold Vorns.ctl", (b"", b"")),
+    ("the search in $XDG_CONFIG_HOME, not ~/.config", ["--unattended"],
+     {"XDG_DATA_HOME": "{home}/data", "XDG_CONFIG_HOME": "{home}/config"}, (), heroic_game_in("config"),
+     0, "Prefix: {alone} (the one prefix with Corvane: heroic:Sketch)", "", (b"", ALL_BLOCKS)),
     ("the search finds the one prefix", ["--unattended"], {}, (), None,
      0, "Prefix: {found} (the one prefix with Corvane: winetricks:found)", "", (ALL_BLOCKS, b"")),
     ("$WINEPREFIX wins over the search", ["--unattended"], {"WINEPREFIX": "{alone}"}, (), None,
@@ -285,6 +329,10 @@ CASES = [
      2, "", "quillop: --folder is given twice", (b"", b"")),
     ("an empty value", ["--unattended", "--folder", ""], {}, (), None,
      2, "", "quillop: --folder needs a value; it is empty", (b"", b"")),
+    ("a value echoed with its newline escaped", ["--unattended", "--on-conflict", "ask\nme"], {}, (), None,
+     2, "", "quillop: --on-conflict takes skip or rename, not 'ask\\nme'", (b"", b"")),
+    ("a 100 kB value echoed shortened", ["--unattended", "--prefix", "/" + "x" * 100000], {}, (), None,
+     2, "", "quillop: --prefix '/" + "x" * 79 + "'... (100001 bytes): File name too long", (b"", b"")),
     ("--dry-run without --unattended", ["--dry-run"], {}, (), None,
      2, "", "quillop: --dry-run goes with --unattended", (b"", b"")),
     ("no display", [], {}, (), None,
@@ -311,6 +359,178 @@ def command_line_cases(quillop):
             homes.remove()
 
 
+def snapshot(root):
+    """Every entry below `root` by its bytes: kind, size and modification
+    time, and the contents of plain files; nothing is opened but those."""
+    entries = {}
+    for folder, folders, files in os.walk(os.fsencode(root)):
+        for name in folders + files:
+            path = os.path.join(folder, name)
+            info = os.lstat(path)
+            contents = None
+            if stat.S_ISREG(info.st_mode) and info.st_blocks * 512 >= info.st_size:
+                with open(path, "rb") as f:
+                    contents = f.read()
+            entries[path] = (stat.S_IFMT(info.st_mode), info.st_size, info.st_mtime_ns, contents)
+    return entries
+
+
+def replace_with(kind, relative):
+    """Puts a FIFO, a link to /dev/zero or /dev/null, a 1 GB sparse file or a
+    folder at `relative` below the alone prefix ("found/" below found)."""
+    def prepare(homes):
+        root, rest = (homes.found, relative[6:]) if relative.startswith("found/") else (homes.alone, relative)
+        path = os.path.join(root, rest)
+        if os.path.lexists(path):
+            os.remove(path)
+        if kind == "fifo":
+            os.mkfifo(path)
+        elif kind in ("zero", "null"):
+            os.symlink("/dev/" + kind, path)
+        elif kind == "sparse":
+            with open(path, "wb") as f:
+                f.truncate(1 << 30)
+        else:
+            os.mkdir(path)
+    return prepare
+
+
+def unreadable_registry(homes):
+    os.chmod(os.path.join(homes.alone, "system.reg"), 0)
+    for folder in (homes.home, homes.alone):
+        os.chmod(folder, 0o755)
+
+
+def not_utf8(homes):
+    """Renames found to a name ending in the byte 0xE9."""
+    os.rename(os.fsencode(homes.found), os.fsencode(homes.found) + b"\xe9")
+
+
+AS_NOBODY = ("setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--")
+DRY_ALONE = ["--unattended", "--dry-run", "--prefix", "{alone}"]
+INTO_ALONE = ["--unattended", "--prefix", "{alone}", "--folder", "C:\\Corvane\\Vorns"]
+REGISTERED = "Vorns folder: c:\\Corvane\\Vorns\\ (Corvane's registration; {alone}/user.reg: %s)"
+DEFAULT = "quillop: no Vorns folder: 'C:\\Program Files\\Corvane 5\\Vorns' does not hold Vorns.ctl; {alone}/%s"
+STOPPED = "quillop: stopped %s: C:\\Corvane\\Vorns\\Vorns.ctl: %s"
+
+# name, preparation, wrapper, arguments, environment, exit code, second line
+# of standard output (None: not checked), first line of standard error.
+ODD_FILES = [
+    ("a FIFO as user.reg", replace_with("fifo", "user.reg"), (), DRY_ALONE, {}, 0,
+     REGISTERED % "not a plain file (a FIFO)", ""),
+    ("user.reg linked to /dev/zero", replace_with("zero", "user.reg"), (), DRY_ALONE, {}, 0,
+     REGISTERED % "not a plain file (a character device)", ""),
+    ("a 1 GB sparse user.reg", replace_with("sparse", "user.reg"), (), DRY_ALONE, {}, 0,
+     REGISTERED % "larger than 128 MB", ""),
+    ("a folder as user.reg", replace_with("folder", "user.reg"), (), DRY_ALONE, {}, 0,
+     REGISTERED % "not a plain file (a folder)", ""),
+    ("a FIFO as system.reg", replace_with("fifo", "system.reg"), (), DRY_ALONE, {}, 2, None,
+     "quillop: --prefix '{alone}': not a Wine prefix: its system.reg is not a plain file (a FIFO)"),
+    ("system.reg linked to /dev/zero", replace_with("zero", "system.reg"), (), DRY_ALONE, {}, 2, None,
+     "quillop: --prefix '{alone}': not a Wine prefix: its system.reg is not a plain file (a character device)"),
+    ("a 1 GB sparse system.reg", replace_with("sparse", "system.reg"), (), DRY_ALONE, {}, 3, None,
+     DEFAULT % "system.reg: larger than 128 MB"),
+    ("a folder as system.reg", replace_with("folder", "system.reg"), (), DRY_ALONE, {}, 2, None,
+     "quillop: --prefix '{alone}': not a Wine prefix: its system.reg is not a plain file (a folder)"),
+    ("an unreadable system.reg", unreadable_registry, AS_NOBODY, DRY_ALONE, {}, 3, None,
+     DEFAULT % "system.reg: Permission denied"),
+    ("the search past a FIFO as user.reg", replace_with("fifo", "found/user.reg"), (), ["--list-prefixes"], {}, 0,
+     None, "quillop: {found}/user.reg: not a plain file (a FIFO) (passed over)"),
+    ("a FIFO as a Vorn file", replace_with("fifo", "drive_c/Corvane/Vorns/Fern.vrn"), (), DRY_ALONE, {}, 5,
+     None, ""),
+    ("a Vorn file linked to /dev/zero", replace_with("zero", "drive_c/Corvane/Vorns/Fern.vrn"), (), DRY_ALONE, {},
+     5, None, ""),
+    ("a 1 GB sparse Vorn file", replace_with("sparse", "drive_c/Corvane/Vorns/Fern.vrn"), (), DRY_ALONE, {}, 5,
+     None, ""),
+    ("a folder as a Vorn file", replace_with("folder", "drive_c/Corvane/Vorns/Fern.vrn"), (), DRY_ALONE, {}, 5,
+     None, ""),
+    ("a FIFO as Vorns.ctl", replace_with("fifo", "drive_c/Corvane/Vorns/Vorns.ctl"), (), INTO_ALONE, {}, 1, None,
+     STOPPED % ("before the first Vorn", "not a plain file (a FIFO)")),
+    ("Vorns.ctl linked to /dev/zero", replace_with("zero", "drive_c/Corvane/Vorns/Vorns.ctl"), (), INTO_ALONE, {},
+     1, None, STOPPED % ("before the first Vorn", "not a plain file (a character device)")),
+    ("Vorns.ctl linked to /dev/null", replace_with("null", "drive_c/Corvane/Vorns/Vorns.ctl"), (), INTO_ALONE, {},
+     1, None, STOPPED % ("before the first Vorn", "not a plain file (a character device)")),
+    ("a 1 GB sparse Vorns.ctl", replace_with("sparse", "drive_c/Corvane/Vorns/Vorns.ctl"), (), INTO_ALONE, {}, 1,
+     None, STOPPED % ("at Vorn 1 of 8", "larger than 64 MB")),
+    ("a folder as Vorns.ctl", replace_with("folder", "drive_c/Corvane/Vorns/Vorns.ctl"), (), INTO_ALONE, {}, 1,
+     None, STOPPED % ("before the first Vorn", "Is a directory")),
+    ("a display that refuses the connection", None, (), [], {"DISPLAY": "{display}", "XAUTHORITY": "{home}/none"},
+     2, None, "quillop: no display to show the window on (the display {display} refused the connection); "
+     "--unattended installs without a window"),
+    ("a prefix whose name is not UTF-8, by the search", not_utf8, (), ["--unattended", "--dry-run"], {}, 0,
+     "Vorns folder: c:\\Corvane\\Vorns\\ (Corvane's registration)", ""),
+    ("a prefix whose name is not UTF-8, by --prefix", not_utf8, (), ["--unattended", "--dry-run", "--prefix", "{odd}"],
+     {}, 0, "Vorns folder: c:\\Corvane\\Vorns\\ (Corvane's registration)", ""),
+    ("a prefix whose name is not UTF-8, by $WINEPREFIX", not_utf8, (), ["--unattended", "--dry-run"],
+     {"WINEPREFIX": "{odd}"}, 0, "Vorns folder: c:\\Corvane\\Vorns\\ (Corvane's registration)", ""),
+]
+
+
+class RefusingDisplay:
+    """An X server that lets in only who holds its cookie."""
+
+    def __enter__(self):
+        self.folder = tempfile.mkdtemp(prefix="quillop-x-")
+        cookie = os.path.join(self.folder, "cookie")
+        self.secret = os.urandom(16)
+        subprocess.run(["xauth", "-q", "-f", cookie, "add", ":0", ".", self.secret.hex()], check=True,
+                       stderr=subprocess.DEVNULL)
+        read_end, write_end = os.pipe()
+        self.server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-auth", cookie, "-nolisten", "tcp"],
+                                       pass_fds=(write_end,), stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.DEVNULL)
+        os.close(write_end)
+        with os.fdopen(read_end) as number:
+            self.display = ":" + number.readline().strip()
+        wait_until("the X server to let its cookie's holder in", self.lets_in_cookie_holder)
+        return self
+
+    def lets_in_cookie_holder(self):
+        """Whether the server answers a connection setup with the cookie."""
+        name = b"MIT-MAGIC-COOKIE-1"
+        setup = struct.pack("<BxHHHHxx", 0x6C, 11, 0, len(name), len(self.secret)) + name + b"\0\0" + self.secret
+        with socket.socket(socket.AF_UNIX) as connection:
+            try:
+                connection.connect("/tmp/.X11-unix/X" + self.display[1:])
+                connection.sendall(setup)
+                return connection.recv(1) == b"\1"
+            except OSError:
+                return False
+
+    def __exit__(self, *exc):
+        self.server.kill()
+        self.server.wait()
+        shutil.rmtree(self.folder)
+
+
+def files_that_are_not_what_they_seem(quillop):
+    with RefusingDisplay() as x:
+        for name, prepare, wrapper, arguments, env, code, out_line, err_line in ODD_FILES:
+            homes = Homes()
+            try:
+                odd = os.fsdecode(os.fsencode(homes.found) + b"\xe9")
+                fill = lambda text: (text.replace("{alone}", homes.alone).replace("{found}", homes.found)
+                                     .replace("{odd}", odd).replace("{home}", homes.home)
+                                     .replace("{display}", x.display))
+                if prepare:
+                    prepare(homes)
+                before = (snapshot(homes.home), snapshot(homes.alone))
+                started = time.monotonic()
+                actual = run_child(quillop, [fill(a) for a in arguments], homes.home,
+                                   {k: fill(v) for k, v in env.items()}, wrapper=wrapper, timeout=20)
+                took = time.monotonic() - started
+                lines = actual[1].split("\n")
+                expect_equal(name, (actual[0], first_line(actual[2])), (code, fill(err_line)))
+                if out_line is not None:
+                    expect_equal(name + ": the folder line", lines[1], fill(out_line))
+                if took > 5:
+                    raise TestFailure("%s: the run took %.1f s" % (name, took))
+                if (snapshot(homes.home), snapshot(homes.alone)) != before:
+                    raise TestFailure(name + ": something under the home or the prefix changed")
+            finally:
+                homes.remove()
+
+
 def what_a_run_reports(quillop):
     homes = Homes()
     try:
@@ -334,7 +554,7 @@ def what_a_run_reports(quillop):
                                              "C:\\Corvane\\Vorns"], homes.home)
         expect_equal("a stopped run as JSON", (code, json.loads(out), err), (1, {
             "prefix": {"path": homes.found, "label": None, "from": "--prefix"},
-            "folder": {"path": "C:\\Corvane\\Vorns", "from": "--folder"},
+            "folder": {"path": "C:\\Corvane\\Vorns", "from": "--folder", "problems": []},
             "dryRun": False, "vorns": [], "completed": False, "exitCode": 1,
             "error": "stopped before the first Vorn: C:\\Corvane\\Vorns\\Vorns.ctl: Is a directory"},
             "quillop: stopped before the first Vorn: C:\\Corvane\\Vorns\\Vorns.ctl: Is a directory\n"))
@@ -359,4 +579,5 @@ if __name__ == "__main__":
          ("CommandLine.ListPrefixesAndSeveral", list_prefixes_and_several),
          ("CommandLine.UnattendedWritesWhatTheWindowWrites", unattended_writes_what_the_window_writes),
          ("CommandLine.Cases", command_line_cases),
+         ("CommandLine.FilesThatAreNotWhatTheySeem", files_that_are_not_what_they_seem),
          ("CommandLine.WhatARunReports", what_a_run_reports)])
