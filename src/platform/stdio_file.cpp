@@ -303,8 +303,8 @@ void StdioFile::CreateWhole(const std::string& windowsPath, const void* data, st
         error = errno;
     if (error == 0 && !unnamed)
         error = nameWithoutReplacing(temporary, host);
-    if (!temporary.empty())
-        ::unlink(temporary.c_str()); // gone already once it has its name
+    if (error != 0 && !unnamed)
+        ::unlink(temporary.c_str());
     if (error == 0) {
         error = flushFolder(folder);
         if (error != 0)

@@ -2,10 +2,20 @@
 installation runs, slowed down so that the moments fall all over the run,
 and checks what each kill leaves: the control file holds its earlier bytes
 followed by whole blocks, every file a block names is whole and equals the
-catalogue's image, and at most one file no block names is there, whole."""
+catalogue's image, at most one file no block names is there, whole, and
+nothing else but temporaries of our own. A rerun then installs the rest
+and leaves no temporary.
+
+  crash_consistency_test.py <quillop> <file calls shim> [unnamed|temporary|ntfs]
+
+unnamed: files are written unnamed where the file system has them;
+temporary: as on a file system without unnamed files (the shim refuses
+them); ntfs: on a real one, NTFS through ntfs-3g on a loop image, where this
+machine can mount it."""
 
 import os
 import random
+import re
 import shutil
 import signal
 import subprocess
@@ -16,34 +26,6 @@ import time
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 TRIALS = int(os.environ.get("CRASH_TRIALS", "200"))
 BEFORE = b"\r\nVornName:Host\r\nVornFile:Host.vrn\r\n\r\n"
-
-# Every write, sync and link of the program waits a millisecond first.
-SLOW_WRITES = r"""
-#define _GNU_SOURCE
-#include <dlfcn.h>
-#include <unistd.h>
-#include <fcntl.h>
-static void pause_(void) { usleep(1000); }
-ssize_t write(int fd, const void* b, size_t n) {
-    static ssize_t (*real)(int, const void*, size_t);
-    if (!real) real = dlsym(RTLD_NEXT, "write");
-    if (fd > 2) pause_();
-    return real(fd, b, n);
-}
-int fsync(int fd) {
-    static int (*real)(int);
-    if (!real) real = dlsym(RTLD_NEXT, "fsync");
-    pause_();
-    return real(fd);
-}
-int linkat(int a, const char* b, int c, const char* d, int e) {
-    static int (*real)(int, const char*, int, const char*, int);
-    if (!real) real = dlsym(RTLD_NEXT, "linkat");
-    pause_();
-    return real(a, b, c, d, e);
-}
-"""
-
 
 def catalogue():
     """The blocks and images the source files give, in catalogue order."""
@@ -66,8 +48,12 @@ def make_prefix(root):
     open(os.path.join(root, "drive_c/Vorns/Vorns.ctl"), "wb").write(BEFORE)
 
 
+TEMPORARY = re.compile(r"^\.quillop-[0-9a-f]{16}\.tmp$")
+
+
 def check(folder, entries):
-    """Answers how many blocks the control file holds; fails on any fault."""
+    """Answers how many blocks the control file holds and how many files no
+    block names; fails on any fault."""
     control = open(os.path.join(folder, "Vorns.ctl"), "rb").read()
     if not control.startswith(BEFORE):
         raise AssertionError("the earlier bytes changed")
@@ -81,7 +67,7 @@ def check(folder, entries):
     images = {name: image for _, name, image in entries}
     orphans = []
     for name in os.listdir(folder):
-        if name == "Vorns.ctl":
+        if name == "Vorns.ctl" or TEMPORARY.match(name):
             continue
         data = open(os.path.join(folder, name), "rb").read()
         if name not in images or data != images[name]:
@@ -96,26 +82,50 @@ def check(folder, entries):
     return blocks, len(orphans)
 
 
+def mounted_ntfs(work):
+    """An NTFS file system mounted below `work` through ntfs-3g, or None
+    (and why) where this machine cannot make or mount one."""
+    image, mount = os.path.join(work, "ntfs.img"), os.path.join(work, "ntfs")
+    os.mkdir(mount)
+    with open(image, "wb") as f:
+        f.truncate(64 << 20)
+    for command in (["mkntfs", "-F", "-Q", "-q", image], ["ntfs-3g", image, mount]):
+        try:
+            done = subprocess.run(command, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        except FileNotFoundError:
+            return None, command[0] + " is not installed"
+        if done.returncode != 0:
+            return None, "%s failed: %s" % (command[0], done.stderr.decode().strip())
+    return mount, None
+
+
 def main():
-    quillop = os.path.abspath(sys.argv[1])
+    quillop, shim = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+    mode = sys.argv[3] if len(sys.argv) > 3 else "unnamed"
     work = tempfile.mkdtemp()
+    mount = None
     try:
-        with open(os.path.join(work, "slow.c"), "w") as f:
-            f.write(SLOW_WRITES)
-        shim = os.path.join(work, "slow.so")
-        subprocess.run(["cc", "-shared", "-fPIC", "-o", shim, os.path.join(work, "slow.c"), "-ldl"], check=True)
+        trials_root = work
+        if mode == "ntfs":
+            mount, why = mounted_ntfs(work)
+            if mount is None:
+                print("SKIPPED: no NTFS file system here: " + why)
+                return 77
+            trials_root = mount
         env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
-        env.update({"LD_PRELOAD": shim, "HOME": work})
+        env.update({"HOME": work})
+        slowed = dict(env, LD_PRELOAD=shim, QUILLOP_SHIM_SLOW="1",
+                      QUILLOP_SHIM_NO_UNNAMED="1" if mode == "temporary" else "0")
         entries = catalogue()
 
-        def start(root):
+        def start(root, environment=slowed):
             return subprocess.Popen([quillop, "--unattended", "--prefix", root, "--folder", "C:\\Vorns"],
-                                    env=env, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                                    env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
         # How long a whole run takes, slowed.
         durations = []
         for i in range(3):
-            root = os.path.join(work, "whole%d" % i)
+            root = os.path.join(trials_root, "whole%d" % i)
             make_prefix(root)
             started = time.monotonic()
             if start(root).wait() != 0:
@@ -124,31 +134,44 @@ def main():
             expect = check(os.path.join(root, "drive_c/Vorns"), entries)
             if expect != (8, 0):
                 raise AssertionError("a whole run left %s" % (expect,))
+            shutil.rmtree(root)
         whole = max(durations)
 
         seed = int(os.environ.get("CRASH_SEED", random.randrange(1 << 30)))
         chance = random.Random(seed)
         outcomes = {}
         for trial in range(TRIALS):
-            root = os.path.join(work, "trial%d" % trial)
+            root = os.path.join(trials_root, "trial%d" % trial)
             make_prefix(root)
             process = start(root)
             time.sleep(chance.uniform(0, whole))
             process.send_signal(signal.SIGKILL)
             process.wait()
+            folder = os.path.join(root, "drive_c/Vorns")
             try:
-                outcome = check(os.path.join(root, "drive_c/Vorns"), entries)
+                outcome = check(folder, entries)
+                # The rerun meets what the kill left as any later run would.
+                rerun = start(root, dict(slowed, QUILLOP_SHIM_SLOW="0")).wait()
+                if rerun != 0:
+                    raise AssertionError("the rerun exited with %d" % rerun)
+                if check(folder, entries) != (8, 0):
+                    raise AssertionError("the rerun left %s" % (check(folder, entries),))
+                left = [name for name in os.listdir(folder) if TEMPORARY.match(name)]
+                if left:
+                    raise AssertionError("the rerun left temporaries: %s" % left)
             except AssertionError as fault:
-                print("FAIL trial %d (seed %d): %s" % (trial, seed, fault))
+                print("FAIL trial %d (seed %d, %s): %s" % (trial, seed, mode, fault))
                 return 1
             outcomes[outcome] = outcomes.get(outcome, 0) + 1
             shutil.rmtree(root)
-        print("%d kills over runs of %.0f ms (seed %d); blocks written, files without a block: count" %
-              (TRIALS, whole * 1000, seed))
+        print("%d kills over runs of %.0f ms (seed %d, %s); blocks written, files without a block: count" %
+              (TRIALS, whole * 1000, seed, mode))
         for (blocks, orphans), count in sorted(outcomes.items()):
             print("  %d blocks, %d orphan: %d" % (blocks, orphans, count))
         return 0
     finally:
+        if mount:
+            subprocess.run(["umount", mount])
         shutil.rmtree(work, ignore_errors=True)
 
 
