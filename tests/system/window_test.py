@@ -3,10 +3,12 @@ Browse, both conflict dialogs, a locked control file, the About box, Exit."""
 
 import fcntl
 import os
+import shutil
 import struct
+import tempfile
 
 from expected_texts import not_found_text, ready_text
-from desktop_session import (Session, TestFailure, control, descendants, expect_equal, find, is_enabled,
+from desktop_session import (Prefix, Session, TestFailure, control, descendants, expect_equal, find, is_enabled,
                              is_focused, press, registered_prefix, run, text_of, wait_until)
 
 MAIN = "Ostrel Picture Vorn Installer"
@@ -31,8 +33,15 @@ def status_becomes(window, session, predicate, what):
 
 def found_through_a_short_path_registration(quillop):
     prefix = registered_prefix()
+    # $WINEPREFIX names the prefix even where the search would find exactly
+    # one other with Corvane: ~/.wine, registered at C:\Other.
+    home = tempfile.mkdtemp(prefix="quillop-home-")
+    other = Prefix(inside=home)
+    other.write_file("Other/Vorns/Vorns.ctl")
+    other.register_host("C:\\Other\\Other.exe %1")
+    os.rename(other.root, os.path.join(home, ".wine"))
     try:
-        with Session(quillop, prefix) as session:
+        with Session(quillop, prefix, extra_env={"HOME": home}) as session:
             window = session.window(MAIN)
             text = status_becomes(window, session, lambda t: t.startswith("Thank"), "the found text")
             expect_equal("status", text, ready_text("c:\\Program Files\\Corvane 5\\Vorns\\"))
@@ -44,6 +53,7 @@ def found_through_a_short_path_registration(quillop):
             expect_equal("exit status", session.exited(), 0)
     finally:
         prefix.remove()
+        shutil.rmtree(home)
 
 
 def browse_to_a_folder_without_the_control_file_and_back(quillop):
