@@ -1,7 +1,12 @@
-// The floor for start-up: a bare Qt dialog of the main window's size and
-// controls, ended as soon as it is shown.
+// The floor for start-up: what any program showing this window must do.
+// It reads the registration from the prefix's 2 MB system.reg with one
+// plain search, sets the dialog's font and measures it once, as any dialog
+// laying out its text does, and shows a bare Qt dialog of the main window's
+// size and controls, ended as soon as it is shown.
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -10,7 +15,17 @@
 int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
+    QFile registry(qEnvironmentVariable("WINEPREFIX") + QStringLiteral("/system.reg"));
+    if (!registry.open(QIODevice::ReadOnly)
+        || registry.readAll().indexOf("[Software\\\\Classes\\\\CRV5.Image\\\\shell\\\\open\\\\command]") < 0)
+        return 2;
     QDialog dialog;
+    QFont font = QApplication::font();
+    font.setPointSize(8);
+    dialog.setFont(font);
+    if (QFontMetrics(font).horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"))
+        <= 0)
+        return 2;
     dialog.setFixedSize(361, 271);
     auto* status = new QLabel(QStringLiteral("Status"), &dialog);
     status->setGeometry(12, 11, 336, 184);

@@ -21,8 +21,8 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <map>
@@ -244,8 +244,9 @@ std::optional<UsageError> resolvePrefix(const std::string& value, Options& optio
         options.prefixLabel = value;
         return std::nullopt;
     }
-    UsageError error{matches.empty() ? "--prefix " + echoed(value) + " is neither a folder nor the label of a Wine prefix"
-                                     : "--prefix " + echoed(value) + " names several Wine prefixes",
+    UsageError error{matches.empty()
+                         ? "--prefix " + echoed(value) + " is neither a folder nor the label of a Wine prefix"
+                         : "--prefix " + echoed(value) + " names several Wine prefixes",
                      {}};
     for (const PrefixSearch::Prefix& prefix : found)
         if (matches.empty() || prefix.selector() == value)
@@ -391,14 +392,13 @@ int listPrefixes(bool json)
             QJsonArray readable;
             for (const std::string& problem : problems)
                 readable.append(toQt(PrefixSearch::Readable(problem)));
-            array.append(
-                QJsonObject{{QStringLiteral("label"), toQt(prefix.selector())},
-                            {QStringLiteral("source"), toQt(prefix.source)},
-                            {QStringLiteral("name"), toQt(PrefixSearch::Readable(prefix.name))},
-                            {QStringLiteral("shownAs"), toQt(prefix.label())},
-                            {QStringLiteral("path"), toQt(PrefixSearch::Readable(prefix.path))},
-                            {QStringLiteral("vornsFolder"), folder ? QJsonValue(toQt(*folder)) : QJsonValue()},
-                            {QStringLiteral("problems"), readable}});
+            array.append(QJsonObject{{QStringLiteral("label"), toQt(prefix.selector())},
+                                     {QStringLiteral("source"), toQt(prefix.source)},
+                                     {QStringLiteral("name"), toQt(PrefixSearch::Readable(prefix.name))},
+                                     {QStringLiteral("shownAs"), toQt(prefix.label())},
+                                     {QStringLiteral("path"), toQt(PrefixSearch::Readable(prefix.path))},
+                                     {QStringLiteral("vornsFolder"), folder ? QJsonValue(toQt(*folder)) : QJsonValue()},
+                                     {QStringLiteral("problems"), readable}});
         } else {
             std::cout << listingField(prefix.selector()) << "\t" << listingField(prefix.path) << "\t"
                       << (folder ? listingField(*folder) : "(no Vorns folder)") << "\t" << listingField(prefix.label())
@@ -508,8 +508,8 @@ int withOutputChecked(int exitCode, bool outputClosed)
     std::cout.flush();
     if (!std::cout.fail())
         return exitCode;
-    std::cerr << "quillop: cannot write to standard output: "
-              << (outputClosed ? "it is closed" : std::strerror(errno)) << "\n";
+    std::cerr << "quillop: cannot write to standard output: " << (outputClosed ? "it is closed" : std::strerror(errno))
+              << "\n";
     return exitCode == allInstalled || exitCode == someSkipped ? runStopped : exitCode;
 }
 

@@ -117,7 +117,7 @@ void UnattendedReport::usePrefix(const std::string& bytes, const std::string& wh
 }
 
 void UnattendedReport::useFolder(const std::string& folder, const std::string& why,
-                                  const std::vector<std::string>& problems)
+                                 const std::vector<std::string>& problems)
 {
     m_folder = folder;
     m_folderWhy = why;

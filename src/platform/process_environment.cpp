@@ -5,8 +5,8 @@
 
 #include <cerrno>
 #include <cstddef>
-#include <cstring>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <pwd.h>
 #include <sys/socket.h>

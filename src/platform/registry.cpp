@@ -417,7 +417,7 @@ std::optional<std::string> answerOfFile(const std::string& path, const std::stri
     }
     auto value = DefaultValueInText(file.bytes, section);
     if (known) {
-        if (answers.size() == 64)
+        if (answers.size() == 256)
             answers.erase(answers.begin());
         answers.push_back({path, section, before.st_dev, before.st_ino, before.st_size, before.st_mtim, value});
     }

@@ -409,7 +409,8 @@ TEST(PrefixSearch, SteamLayouts)
          [&](const ThrowawayHome& h) {
              library(h, "SteamBeta/steamapps", "3", "Beta Game");
              QDir().mkpath(QString::fromStdString(h.path(".steam")));
-             QFile::link(QString::fromStdString(h.path("SteamBeta")), QString::fromStdString(h.path(".steam/steambeta")));
+             QFile::link(QString::fromStdString(h.path("SteamBeta")),
+                         QString::fromStdString(h.path(".steam/steambeta")));
          },
          "",
          "",

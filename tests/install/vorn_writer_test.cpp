@@ -24,10 +24,9 @@ protected:
     }
 };
 
-INSTANTIATE_TEST_SUITE_P(, VornWriter, testing::Values(true, false),
-                         [](const testing::TestParamInfo<bool>& info) {
-                             return info.param ? "UnnamedFile" : "TemporaryName";
-                         });
+INSTANTIATE_TEST_SUITE_P(, VornWriter, testing::Values(true, false), [](const testing::TestParamInfo<bool>& info) {
+    return info.param ? "UnnamedFile" : "TemporaryName";
+});
 
 } // namespace
 
@@ -67,13 +66,12 @@ TEST(VornWriterTemporaries, AKilledRunsTemporariesAreRemovedAndNothingElse)
 {
     ThrowawayPrefix prefix;
     prefix.writeFile("Vorns/Vorns.ctl", "old");
-    for (const char* name : {".quillop-0123456789abcdef.tmp", ".quillop-fedcba9876543210.tmp", "Leaf.vrn",
-                             ".quillop-0123456789ABCDEF.tmp", ".quillop-0123.tmp", "quillop-0123456789abcdef.tmp",
-                             ".quillop-0123456789abcdef.tmp.vrn"})
+    for (const char* name :
+         {".quillop-0123456789abcdef.tmp", ".quillop-fedcba9876543210.tmp", "Leaf.vrn", ".quillop-0123456789ABCDEF.tmp",
+          ".quillop-0123.tmp", "quillop-0123456789abcdef.tmp", ".quillop-0123456789abcdef.tmp.vrn"})
         prefix.writeFile(std::string("Vorns/") + name, "left");
     StdioFile::RemoveAbandonedTemporaries("C:\\Vorns");
-    EXPECT_EQ(QDir(QString::fromStdString(prefix.onDriveC("Vorns")))
-                  .entryList(QDir::Files | QDir::Hidden, QDir::Name),
+    EXPECT_EQ(QDir(QString::fromStdString(prefix.onDriveC("Vorns"))).entryList(QDir::Files | QDir::Hidden, QDir::Name),
               QStringList({".quillop-0123.tmp", ".quillop-0123456789ABCDEF.tmp", ".quillop-0123456789abcdef.tmp.vrn",
                            "Leaf.vrn", "Vorns.ctl", "quillop-0123456789abcdef.tmp"}));
 }

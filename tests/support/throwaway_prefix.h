@@ -35,8 +35,7 @@ public:
     // `files`, filled up but for `pagesFree` pages of 4 KiB (a file named
     // "filler" takes the rest), until the prefix is gone. Answers false
     // where this process may not mount one.
-    bool mountFullDisk(const std::string& relative, const std::map<std::string, std::string>& files,
-                       int pagesFree);
+    bool mountFullDisk(const std::string& relative, const std::map<std::string, std::string>& files, int pagesFree);
 
 private:
     QTemporaryDir m_dir;

@@ -24,7 +24,10 @@
 #define PATH_BUFFER (2 * PATH_MAX + 2)
 
 /* POSIX lets a function pointer be filled in through a void pointer. */
-#define REAL(name) static __typeof__(name)* real_##name; if (!real_##name) *(void**)(&real_##name) = dlsym(RTLD_NEXT, #name)
+#define REAL(name)                                                                                                     \
+    static __typeof__(name)* real_##name;                                                                              \
+    if (!real_##name)                                                                                                  \
+    *(void**)(&real_##name) = dlsym(RTLD_NEXT, #name)
 
 static int enabled(const char* variable)
 {
@@ -69,7 +72,8 @@ static void trace(const char* call, const char* path, const char* second)
     REAL(write);
     const int fd = real_open(file, O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0644);
     char line[2 * PATH_BUFFER + 16];
-    const int length = snprintf(line, sizeof line, "%s\t%s%s%s\n", call, path, second ? "\t" : "", second ? second : "");
+    const int length
+        = snprintf(line, sizeof line, "%s\t%s%s%s\n", call, path, second ? "\t" : "", second ? second : "");
     real_write(fd, line, (size_t)length);
     close(fd);
 }
