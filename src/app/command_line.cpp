@@ -136,7 +136,7 @@ std::string quotedWithEscapes(const std::string& text, char quote, bool bytesToo
     std::string quoted(1, quote);
     for (std::size_t i = 0; i < text.size(); ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
-        if (c == quote || c == '\\') {
+        if (c == static_cast<unsigned char>(quote) || c == '\\') {
             quoted += '\\';
             quoted += char(c);
         } else if (c == '\t' || c == '\n' || c == '\r') {

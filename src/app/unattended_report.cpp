@@ -107,13 +107,12 @@ void UnattendedReport::line(const std::string& text)
         std::cout << text << "\n";
 }
 
-void UnattendedReport::usePrefix(const std::string& bytes, const std::string& why, const std::string& label)
+void UnattendedReport::usePrefix(const std::string& path, const std::string& why, const std::string& label)
 {
-    const std::string path = PrefixSearch::Readable(bytes);
-    m_prefix = path;
+    m_prefix = PrefixSearch::Readable(path);
     m_prefixWhy = why;
     m_prefixLabel = label;
-    line("Prefix: " + path + " (" + why + (label.empty() ? "" : ": " + label) + ")");
+    line("Prefix: " + m_prefix + " (" + why + (label.empty() ? "" : ": " + label) + ")");
 }
 
 void UnattendedReport::useFolder(const std::string& folder, const std::string& why,
