@@ -1,13 +1,16 @@
 #!/usr/bin/env python3
 """Fails when a file of a lower layer includes one of a higher layer.
 
-The layers, lowest first: platform <- res <- payload <- host, install <- app.
-A layer may include its own files and those of any layer below it; host and
-install stand side by side and include neither the other. Prints the include
+The layers, lowest first: platform <- res <- payload <- host, install <- app,
+with two Linux-only features beside them: prefixes (beside host) and cli (on
+top). A layer may include its own files and those of any layer below it;
+host, install and prefixes include none of the others. Prints the include
 graph between layers, with how many includes each arrow stands for.
 
 Above the platform layer only the dialogs (files named *_dlg*, *_dialog*)
-include the toolkit: the rest is the same source for every platform.
+include the toolkit, and only the Linux-only features include a backend's
+own headers (platform/linux/, platform/windows/) or a system's (<windows.h>,
+<unistd.h>, ...): the rest is the same source for every platform.
 """
 
 import collections
@@ -15,7 +18,10 @@ import pathlib
 import re
 import sys
 
-RANK = {"platform": 0, "res": 1, "payload": 2, "host": 3, "install": 3, "app": 4}
+RANK = {"platform": 0, "res": 1, "payload": 2, "host": 3, "install": 3, "prefixes": 3, "app": 4, "cli": 5}
+LINUX_ONLY = ("prefixes", "cli")
+SYSTEM = re.compile(r'^\s*#\s*include\s+<((?:windows|winbase|winreg|shlobj|commctrl|unistd|fcntl|dirent|dlfcn|'
+                    r'pwd)\.h|sys/[\w/]+\.h|xcb/[\w/]+\.h)>', re.MULTILINE)
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 TOOLKIT = re.compile(r'^\s*#\s*include\s+<(Q\w+)>', re.MULTILINE)
 DIALOG = re.compile(r"_(dlg|dlgs|dialog)\.(h|cpp)$")
@@ -33,6 +39,12 @@ def main():
         if layer in ("res", "payload", "host", "install") and not DIALOG.search(path.name):
             for header in TOOLKIT.findall(text):
                 faults.append("%s (%s) includes the toolkit's <%s>" % (path, layer, header))
+        if layer != "platform" and layer not in LINUX_ONLY:
+            for header in SYSTEM.findall(text):
+                faults.append("%s (%s) includes the system's <%s>" % (path, layer, header))
+            for included in INCLUDE.findall(text):
+                if included.startswith(("platform/linux/", "platform/windows/")):
+                    faults.append("%s (%s) includes a backend's \"%s\"" % (path, layer, included))
         for included in INCLUDE.findall(text):
             target = included.split("/")[0]
             if "/" not in included or target not in RANK:

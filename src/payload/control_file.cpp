@@ -1,13 +1,19 @@
 #include "payload/control_file.h"
 
 #include "platform/file_exception.h"
-#include "platform/plain_file.h"
 #include "res/resource_ids.h"
 #include "res/string_table.h"
 
 #include <cerrno>
 #include <cstdint>
 #include <new>
+
+namespace {
+
+// Some 300,000 records: larger is no control file, and is never read whole.
+constexpr std::uint64_t kControlFileLimit = std::uint64_t(64) << 20;
+
+} // namespace
 
 std::string ControlFilePath(const std::string& folder)
 {
@@ -36,7 +42,7 @@ const ControlText& ReadControlText(ControlFile& file)
     ControlText& text = file.readBack;
     const std::uint64_t known = text.size();
     if (length > kControlFileLimit)
-        throw FileException(FileException::genericException, file.path, LargerThan(kControlFileLimit));
+        throw FileException(FileException::genericException, file.path, "larger than 64 MB");
     file.handle.Seek(std::int64_t(known), StdioFile::begin);
     try {
         const std::size_t count = std::size_t(length - known);

@@ -4,7 +4,7 @@
 #include <string>
 
 // A failure of a file operation, with its cause and the operating system's
-// error number.
+// error number: errno on Linux, GetLastError's on Windows.
 class FileException : public std::exception {
 public:
     enum Cause {

@@ -3,7 +3,7 @@
 #include "install/dup_file_name_dlg.h"
 #include "install/dup_vorn_name_dlg.h"
 #include "platform/folder_picker.h"
-#include "platform/wine_prefix.h"
+#include "platform/linux/wine_prefix.h"
 #include "res/dialog_templates.h"
 #include "res/resource_ids.h"
 #include "support/layout_report.h"

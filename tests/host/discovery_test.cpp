@@ -2,7 +2,7 @@
 #include "app/quillop_dlg.h"
 #include "host/dir_dialog.h"
 #include "platform/folder_picker.h"
-#include "platform/short_name.h"
+#include "platform/linux/short_name.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
 #include "res/string_table.h"

@@ -1,5 +1,5 @@
 #include "host/path_canonicalizer.h"
-#include "platform/short_name.h"
+#include "platform/linux/short_name.h"
 #include "support/throwaway_prefix.h"
 
 #include <cstring>

@@ -1,5 +1,5 @@
 #include "host/vorns_folder.h"
-#include "platform/registry.h"
+#include "platform/linux/registry_files.h"
 #include "support/throwaway_prefix.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "platform/dos_path.h"
 #include "platform/file_lookup.h"
-#include "platform/short_name.h"
+#include "platform/linux/dos_path.h"
+#include "platform/linux/short_name.h"
 #include "support/throwaway_prefix.h"
 
 #include <QDir>

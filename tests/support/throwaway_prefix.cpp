@@ -1,6 +1,6 @@
 #include "support/throwaway_prefix.h"
 
-#include "platform/wine_prefix.h"
+#include "platform/linux/wine_prefix.h"
 
 #include <QDir>
 #include <QFile>

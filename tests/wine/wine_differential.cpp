@@ -8,11 +8,11 @@
 //   wine_differential PROBE.EXE WINE64 WINESERVER SEED...
 #include "host/path_canonicalizer.h"
 #include "platform/char_case.h"
-#include "platform/dos_path.h"
 #include "platform/file_lookup.h"
-#include "platform/registry.h"
-#include "platform/short_name.h"
-#include "platform/wine_prefix.h"
+#include "platform/linux/dos_path.h"
+#include "platform/linux/registry_files.h"
+#include "platform/linux/short_name.h"
+#include "platform/linux/wine_prefix.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/plain_file.h"
+#include "platform/linux/plain_file.h"
 
 #include <cstring>
 #include <fcntl.h>

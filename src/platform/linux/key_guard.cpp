@@ -1,4 +1,4 @@
-#include "platform/key_guard.h"
+#include "platform/linux/key_guard.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

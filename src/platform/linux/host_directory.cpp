@@ -1,7 +1,7 @@
-#include "platform/host_directory.h"
+#include "platform/linux/host_directory.h"
 
 #include "platform/char_case.h"
-#include "platform/short_name.h"
+#include "platform/linux/short_name.h"
 
 #include <QString>
 

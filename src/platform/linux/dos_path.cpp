@@ -1,7 +1,7 @@
-#include "platform/dos_path.h"
+#include "platform/linux/dos_path.h"
 
 #include "platform/char_case.h"
-#include "platform/host_directory.h"
+#include "platform/linux/host_directory.h"
 
 #include <climits>
 #include <unistd.h>

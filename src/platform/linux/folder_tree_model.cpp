@@ -1,8 +1,8 @@
-#include "platform/folder_tree_model.h"
+#include "platform/linux/folder_tree_model.h"
 
 #include "platform/char_case.h"
-#include "platform/host_directory.h"
-#include "platform/wine_prefix.h"
+#include "platform/linux/host_directory.h"
+#include "platform/linux/wine_prefix.h"
 
 #include <algorithm>
 #include <dirent.h>

@@ -1,6 +1,6 @@
-#include "app/unattended_report.h"
+#include "cli/unattended_report.h"
 
-#include "platform/prefix_search.h"
+#include "prefixes/prefix_search.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

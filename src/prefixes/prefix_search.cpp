@@ -1,8 +1,8 @@
-#include "platform/prefix_search.h"
+#include "prefixes/prefix_search.h"
 
 #include "platform/char_case.h"
-#include "platform/plain_file.h"
-#include "platform/process_environment.h"
+#include "platform/linux/plain_file.h"
+#include "platform/linux/process_environment.h"
 
 #include <QByteArray>
 #include <QJsonArray>

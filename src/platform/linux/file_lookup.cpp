@@ -1,7 +1,7 @@
 #include "platform/file_lookup.h"
 
-#include "platform/dos_path.h"
-#include "platform/host_directory.h"
+#include "platform/linux/dos_path.h"
+#include "platform/linux/host_directory.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/wine_prefix.h"
+#include "platform/linux/wine_prefix.h"
 
 #include <string>
 

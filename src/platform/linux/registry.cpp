@@ -1,7 +1,7 @@
-#include "platform/registry.h"
+#include "platform/linux/registry_files.h"
 
 #include "platform/char_case.h"
-#include "platform/plain_file.h"
+#include "platform/linux/plain_file.h"
 
 #include <QString>
 

@@ -22,7 +22,6 @@ struct PlainFileRead {
 
 // Limits that fit what each kind of file really holds, with room to spare.
 constexpr std::uint64_t kRegistryFileLimit = std::uint64_t(128) << 20; // a real system.reg: 2 MB, some 50
-constexpr std::uint64_t kControlFileLimit = std::uint64_t(64) << 20; // some 300,000 records
 constexpr std::uint64_t kFrontEndFileLimit = std::uint64_t(4) << 20; // settings, manifests, library caches
 constexpr std::uint64_t kFrontEndDatabaseLimit = std::uint64_t(16) << 20; // Lutris's pga.db
 

@@ -1,8 +1,8 @@
 #include "platform/stdio_file.h"
 
-#include "platform/dos_path.h"
 #include "platform/file_exception.h"
-#include "platform/plain_file.h"
+#include "platform/linux/dos_path.h"
+#include "platform/linux/plain_file.h"
 
 #include <cctype>
 #include <cerrno>

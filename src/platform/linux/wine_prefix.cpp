@@ -1,7 +1,7 @@
-#include "platform/wine_prefix.h"
+#include "platform/linux/wine_prefix.h"
 
 #include "platform/char_case.h"
-#include "platform/process_environment.h"
+#include "platform/linux/process_environment.h"
 
 #include <climits>
 #include <cstdlib>

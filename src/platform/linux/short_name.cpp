@@ -1,4 +1,4 @@
-#include "platform/short_name.h"
+#include "platform/linux/short_name.h"
 
 #include "platform/char_case.h"
 

@@ -1,5 +1,5 @@
-#include "host/prefix_choice.h"
-#include "platform/prefix_search.h"
+#include "prefixes/prefix_choice.h"
+#include "prefixes/prefix_search.h"
 #include "support/throwaway_prefix.h"
 
 #include <QDir>

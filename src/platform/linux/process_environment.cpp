@@ -1,4 +1,4 @@
-#include "platform/process_environment.h"
+#include "platform/linux/process_environment.h"
 
 #include <QByteArray>
 #include <QList>

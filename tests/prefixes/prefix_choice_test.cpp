@@ -1,6 +1,6 @@
 #include "app/quillop_app.h"
-#include "host/prefix_dialog.h"
-#include "platform/wine_prefix.h"
+#include "platform/linux/wine_prefix.h"
+#include "prefixes/prefix_dialog.h"
 #include "support/modal_script.h"
 #include "support/throwaway_prefix.h"
 
@@ -75,7 +75,7 @@ private:
 TEST_F(PrefixChoiceTest, NoPrefixWithTheHostKeepsTheDefault)
 {
     makePrefix(".local/share/wineprefixes/empty", false, 100);
-    EXPECT_TRUE(CQuillopApp::ChooseWinePrefix(places()));
+    EXPECT_TRUE(ChooseWinePrefix(places()));
     EXPECT_EQ(WinePrefix::current().root(), "/before");
 }
 
@@ -83,7 +83,7 @@ TEST_F(PrefixChoiceTest, TheOnePrefixWithTheHostIsUsedWithoutAsking)
 {
     makePrefix(".local/share/wineprefixes/empty", false, 100);
     makePrefix(".local/share/wineprefixes/paint", true, 100);
-    EXPECT_TRUE(CQuillopApp::ChooseWinePrefix(places()));
+    EXPECT_TRUE(ChooseWinePrefix(places()));
     EXPECT_EQ(WinePrefix::current().root(), path(".local/share/wineprefixes/paint"));
 }
 
@@ -92,16 +92,16 @@ TEST_F(PrefixChoiceTest, SeveralAreOfferedInADialog)
     makePrefix(".local/share/wineprefixes/older", true, 1000);
     makePrefix(".local/share/wineprefixes/recent", true, 2000);
     script.then(answer({Qt::Key_Return}));
-    EXPECT_TRUE(CQuillopApp::ChooseWinePrefix(places()));
+    EXPECT_TRUE(ChooseWinePrefix(places()));
     EXPECT_EQ(WinePrefix::current().root(), path(".local/share/wineprefixes/recent"));
 
     script.then(answer({Qt::Key_Up, Qt::Key_Return}));
-    EXPECT_TRUE(CQuillopApp::ChooseWinePrefix(places()));
+    EXPECT_TRUE(ChooseWinePrefix(places()));
     EXPECT_EQ(WinePrefix::current().root(), path(".local/share/wineprefixes/older"));
 
     WinePrefix::use("/before");
     script.then(answer({Qt::Key_Escape}));
-    EXPECT_FALSE(CQuillopApp::ChooseWinePrefix(places())) << "cancel ends the program";
+    EXPECT_FALSE(ChooseWinePrefix(places())) << "cancel ends the program";
     EXPECT_EQ(WinePrefix::current().root(), "/before");
 }
 
@@ -110,7 +110,7 @@ TEST_F(PrefixChoiceTest, WinePrefixInTheEnvironmentIsTheOnlyOne)
     makePrefix(".local/share/wineprefixes/older", true, 1000);
     makePrefix(".local/share/wineprefixes/recent", true, 2000);
     qputenv("WINEPREFIX", "/from/the/environment");
-    EXPECT_TRUE(CQuillopApp::ChooseWinePrefix(places())) << "no dialog";
+    EXPECT_TRUE(ChooseWinePrefix(places())) << "no dialog";
     EXPECT_EQ(WinePrefix::current().root(), "/before");
     qunsetenv("WINEPREFIX");
 }

@@ -1,7 +1,7 @@
-#include "host/prefix_choice.h"
+#include "prefixes/prefix_choice.h"
 
-#include "platform/registry.h"
-#include "platform/wine_prefix.h"
+#include "platform/linux/registry_files.h"
+#include "platform/linux/wine_prefix.h"
 #include "res/resource_ids.h"
 #include "res/string_table.h"
 

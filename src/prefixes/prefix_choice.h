@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/prefix_search.h"
+#include "prefixes/prefix_search.h"
 
 #include <vector>
 

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "platform/prefix_search.h"
+#include "prefixes/prefix_search.h"
 
 #include <QDialog>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 class QTreeWidget;
@@ -24,3 +25,11 @@ private:
     std::vector<PrefixSearch::Prefix> m_prefixes;
     QTreeWidget* m_list;
 };
+
+// Picks the Wine prefix to work in, before any window: $WINEPREFIX when
+// set; else the one prefix that holds Corvane; else, when several do, the
+// one the user chooses in the dialog above (false when the user cancels:
+// the program ends without touching anything); else ~/.wine.
+bool ChooseWinePrefix(const PrefixSearch::Places& places);
+// The prefix named on the command line when there is one, else the choice.
+bool UseWinePrefix(const std::string& given);

@@ -1,7 +1,8 @@
-#include "host/prefix_dialog.h"
+#include "prefixes/prefix_dialog.h"
 
-#include "host/prefix_choice.h"
 #include "platform/dialog.h"
+#include "platform/linux/wine_prefix.h"
+#include "prefixes/prefix_choice.h"
 
 #include <QDateTime>
 #include <QHeaderView>
@@ -65,4 +66,33 @@ std::optional<PrefixSearch::Prefix> CPrefixDlg::chosen() const
     if (result() != QDialog::Accepted || selected.isEmpty())
         return std::nullopt;
     return m_prefixes[std::size_t(m_list->indexOfTopLevelItem(selected.front()))];
+}
+
+bool ChooseWinePrefix(const PrefixSearch::Places& places)
+{
+    // $WINEPREFIX names the one prefix to use, as for every Wine program.
+    if (WinePrefix::givenByEnvironment())
+        return true;
+    const std::vector<PrefixSearch::Prefix> withHost = PrefixesWithHost(PrefixSearch::FindPrefixes(places));
+    if (withHost.empty())
+        return true; // ~/.wine, the default folder and the chooser
+    if (withHost.size() == 1) {
+        WinePrefix::use(withHost.front().path);
+        return true;
+    }
+    CPrefixDlg chooser(withHost);
+    chooser.exec();
+    const auto chosen = chooser.chosen();
+    if (!chosen)
+        return false;
+    WinePrefix::use(chosen->path);
+    return true;
+}
+
+bool UseWinePrefix(const std::string& given)
+{
+    if (given.empty())
+        return ChooseWinePrefix(PrefixSearch::UserPlaces());
+    WinePrefix::use(given);
+    return true;
 }

@@ -1,8 +1,8 @@
 #include "platform/folder_picker.h"
 
 #include "platform/dialog.h"
-#include "platform/folder_tree_model.h"
-#include "platform/wine_prefix.h"
+#include "platform/linux/folder_tree_model.h"
+#include "platform/linux/wine_prefix.h"
 
 #include <QApplication>
 #include <QHeaderView>
