@@ -2,13 +2,13 @@
 // one installation run, and the two proposal searches at two sizes.
 //   quillop_benchmarks <prefix with a realistic system.reg> [benchmark flags]
 #include "app/quillop_dlg.h"
-#include "host/prefix_choice.h"
 #include "install/name_proposals.h"
 #include "platform/dialog.h"
-#include "platform/plain_file.h"
-#include "platform/prefix_search.h"
-#include "platform/registry.h"
-#include "platform/wine_prefix.h"
+#include "platform/linux/plain_file.h"
+#include "platform/linux/registry_files.h"
+#include "platform/linux/wine_prefix.h"
+#include "prefixes/prefix_choice.h"
+#include "prefixes/prefix_search.h"
 
 #include <QApplication>
 #include <QDir>

@@ -2,8 +2,8 @@
 // codes, no buffer is written past its end, and a canonical path names the
 // same entry as the path it came from.
 #include "host/path_canonicalizer.h"
-#include "platform/dos_path.h"
-#include "platform/wine_prefix.h"
+#include "platform/linux/dos_path.h"
+#include "platform/linux/wine_prefix.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 // The registry reader against a plain reference that reads the whole file
 // line by line: both must pick the same default value line for the key.
-#include "platform/registry.h"
+#include "platform/linux/registry_files.h"
 
 #include <cstdint>
 #include <optional>
