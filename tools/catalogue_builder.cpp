@@ -1,5 +1,6 @@
 // Checks the packaged collection and writes what embeds it: the 4-byte entry
-// count and the Qt resource file that names every record and image.
+// count, the Qt resource file and the windres resource file that name every
+// record and image.
 //   catalogue_builder <catalogue folder> <output folder>
 // Stops with a message naming the entry and the fault when a record is not
 // in the exact layout the installer and the host expect.
@@ -120,7 +121,7 @@ int main(int argc, char* argv[])
     const std::string source = argv[1];
     const std::string output = argv[2];
     std::uint32_t count = 0;
-    std::ostringstream ctl, vrn;
+    std::ostringstream ctl, vrn, rc;
     try {
         for (;; ++count) {
             const std::string base = source + "/vorn" + std::to_string(count + 1);
@@ -140,6 +141,8 @@ int main(int argc, char* argv[])
             }
             ctl << "    <file alias=\"IDR_CTL" << count + 1 << "\">" << base << ".ctl</file>\n";
             vrn << "    <file alias=\"IDR_VRN" << count + 1 << "\">" << base << ".png</file>\n";
+            rc << "IDR_CTL" << count + 1 << " CTL \"" << base << ".ctl\"\n";
+            rc << "IDR_VRN" << count + 1 << " VRN \"" << base << ".png\"\n";
         }
         if (count == 0)
             throw Fault{"the catalogue in " + source + " has no entries"};
@@ -152,6 +155,9 @@ int main(int argc, char* argv[])
                            + "/IDR_NUM_VORNS</file>\n  </qresource>\n" + "  <qresource prefix=\"/CTL\">\n" + ctl.str()
                            + "  </qresource>\n" + "  <qresource prefix=\"/VRN\">\n" + vrn.str()
                            + "  </qresource>\n</RCC>\n");
+        // The same resources for windres: named, of the types the program asks for.
+        writeIfChanged(output + "/catalogue.rc",
+                       "IDR_NUM_VORNS NUM_VORNS \"" + output + "/IDR_NUM_VORNS\"\n" + rc.str());
     } catch (const Fault& fault) {
         std::fprintf(stderr, "catalogue_builder: %s\n", fault.message.c_str());
         return 1;

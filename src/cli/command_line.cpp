@@ -5,6 +5,7 @@
 #include "host/vorns_folder.h"
 #include "install/installation_run.h"
 #include "platform/char_case.h"
+#include "platform/linux/utf8.h"
 #include "platform/linux/plain_file.h"
 #include "platform/linux/process_environment.h"
 #include "platform/linux/wine_prefix.h"

@@ -1,17 +1,19 @@
 #include "payload/control_text.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
 
 constexpr std::string_view kKey = "VornName:";
 
+// 64-bit FNV-1a, whatever the width of size_t: the slot takes the low bits.
 std::size_t hashOf(std::string_view name)
 {
-    std::size_t hash = 14695981039346656037ull;
+    std::uint64_t hash = 14695981039346656037ull;
     for (unsigned char c : name)
         hash = (hash ^ c) * 1099511628211ull;
-    return hash;
+    return std::size_t(hash);
 }
 
 } // namespace

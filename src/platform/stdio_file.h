@@ -70,6 +70,7 @@ public:
 private:
     [[noreturn]] void fail(int osError) const;
 
-    int m_fd = -1;
+    // A descriptor on Linux, a HANDLE on Windows; -1 (INVALID_HANDLE_VALUE) when closed.
+    std::intptr_t m_handle = -1;
     std::string m_windowsPath;
 };

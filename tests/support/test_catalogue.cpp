@@ -1,21 +1,33 @@
 #include "support/test_catalogue.h"
 
 #include "platform/module_resources.h"
-#include "support/throwaway_prefix.h"
+
+#include <filesystem>
+#include <fstream>
+#include <random>
 
 TestCatalogue::TestCatalogue()
 {
-    ModuleResources::setRoot(m_dir.path().toStdString());
+    std::random_device random;
+    std::filesystem::path root;
+    do
+        root = std::filesystem::temp_directory_path() / ("quillop-catalogue-" + std::to_string(random()));
+    while (!std::filesystem::create_directory(root));
+    m_root = root.string();
+    ModuleResources::setRoot(m_root);
 }
 
 TestCatalogue::~TestCatalogue()
 {
     ModuleResources::setRoot({});
+    std::filesystem::remove_all(m_root);
 }
 
 void TestCatalogue::write(const std::string& type, const std::string& name, const std::string& bytes)
 {
-    writeHostFile(m_dir.path().toStdString() + "/" + type + "/" + name, bytes);
+    const std::filesystem::path path = std::filesystem::path(m_root) / type / name;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 void TestCatalogue::setCountBytes(const std::string& bytes)

@@ -1,16 +1,16 @@
 #pragma once
 
-#include <QTemporaryDir>
-
 #include <cstdint>
 #include <string>
 
-// A catalogue of the test's own making, used in place of the compiled-in
-// one for its lifetime.
+// A catalogue of the test's own making, in a temporary folder, used in
+// place of the compiled-in one for its lifetime. The same on every backend.
 class TestCatalogue {
 public:
     TestCatalogue();
     ~TestCatalogue();
+    TestCatalogue(const TestCatalogue&) = delete;
+    TestCatalogue& operator=(const TestCatalogue&) = delete;
 
     void setCountBytes(const std::string& bytes);
     void setCount(std::uint32_t count);
@@ -24,7 +24,7 @@ public:
 private:
     void write(const std::string& type, const std::string& name, const std::string& bytes);
 
-    QTemporaryDir m_dir;
+    std::string m_root;
 };
 
 // A record in the collection's layout.

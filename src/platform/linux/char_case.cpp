@@ -1,4 +1,5 @@
 #include "platform/char_case.h"
+#include "platform/linux/utf8.h"
 
 #include <QChar>
 

@@ -1,6 +1,7 @@
 #include "platform/linux/short_name.h"
 
 #include "platform/char_case.h"
+#include "platform/linux/utf8.h"
 
 #include <QString>
 

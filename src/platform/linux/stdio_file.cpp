@@ -3,45 +3,17 @@
 #include "platform/file_exception.h"
 #include "platform/linux/dos_path.h"
 #include "platform/linux/plain_file.h"
+#include "platform/temporary_names.h"
 
-#include <cctype>
 #include <cerrno>
-#include <cstdio>
 #include <dirent.h>
 #include <fcntl.h>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
 
 bool g_unnamedFilesAllowed = true;
-
-// Temporaries are ".quillop-" + 16 hex digits + ".tmp": hidden, and never a
-// name the catalogue or a user's ".vrn" name can take.
-constexpr const char kTemporaryStart[] = ".quillop-";
-constexpr const char kTemporaryEnd[] = ".tmp";
-constexpr std::size_t kTemporaryDigits = 16;
-
-bool isTemporaryName(const std::string& name)
-{
-    const std::size_t start = sizeof kTemporaryStart - 1, end = sizeof kTemporaryEnd - 1;
-    if (name.size() != start + kTemporaryDigits + end || name.compare(0, start, kTemporaryStart) != 0
-        || name.compare(start + kTemporaryDigits, end, kTemporaryEnd) != 0)
-        return false;
-    for (std::size_t i = start; i < start + kTemporaryDigits; ++i)
-        if (!std::isxdigit(static_cast<unsigned char>(name[i])) || std::isupper(static_cast<unsigned char>(name[i])))
-            return false;
-    return true;
-}
-
-std::string temporaryName()
-{
-    static std::mt19937_64 random{std::random_device{}()};
-    char digits[kTemporaryDigits + 1];
-    std::snprintf(digits, sizeof digits, "%016llx", static_cast<unsigned long long>(random()));
-    return std::string(kTemporaryStart) + digits + kTemporaryEnd;
-}
 
 // Commits a folder's entries to the disk, so that a name given in it stays
 // after a power cut. File systems that cannot do it for a folder have
@@ -100,28 +72,28 @@ int writeAll(int fd, const char* data, std::size_t size)
 } // namespace
 
 StdioFile::StdioFile(StdioFile&& other) noexcept
-    : m_fd(other.m_fd)
+    : m_handle(other.m_handle)
     , m_windowsPath(std::move(other.m_windowsPath))
 {
-    other.m_fd = -1;
+    other.m_handle = -1;
 }
 
 StdioFile& StdioFile::operator=(StdioFile&& other) noexcept
 {
     if (this != &other) {
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = other.m_fd;
+        if (m_handle >= 0)
+            ::close(int(m_handle));
+        m_handle = other.m_handle;
         m_windowsPath = std::move(other.m_windowsPath);
-        other.m_fd = -1;
+        other.m_handle = -1;
     }
     return *this;
 }
 
 StdioFile::~StdioFile()
 {
-    if (m_fd >= 0)
-        ::close(m_fd);
+    if (m_handle >= 0)
+        ::close(int(m_handle));
 }
 
 void StdioFile::fail(int osError) const
@@ -131,7 +103,7 @@ void StdioFile::fail(int osError) const
 
 void StdioFile::Open(const std::string& windowsPath, unsigned flags)
 {
-    if (m_fd >= 0)
+    if (m_handle >= 0)
         Close();
     m_windowsPath = windowsPath;
     const std::string host = hostPathOf(windowsPath, flags & modeCreate);
@@ -175,13 +147,13 @@ void StdioFile::Open(const std::string& windowsPath, unsigned flags)
             throw FileException(FileException::sharingViolation, error, windowsPath);
         }
     }
-    m_fd = fd;
+    m_handle = fd;
 }
 
 std::uint64_t StdioFile::Seek(std::int64_t offset, SeekPosition from)
 {
     const int whence = from == begin ? SEEK_SET : from == current ? SEEK_CUR : SEEK_END;
-    const off_t position = ::lseek(m_fd, offset, whence);
+    const off_t position = ::lseek(int(m_handle), offset, whence);
     if (position < 0)
         fail(errno);
     return std::uint64_t(position);
@@ -189,7 +161,7 @@ std::uint64_t StdioFile::Seek(std::int64_t offset, SeekPosition from)
 
 std::uint64_t StdioFile::GetPosition() const
 {
-    const off_t position = ::lseek(m_fd, 0, SEEK_CUR);
+    const off_t position = ::lseek(int(m_handle), 0, SEEK_CUR);
     if (position < 0)
         fail(errno);
     return std::uint64_t(position);
@@ -198,20 +170,20 @@ std::uint64_t StdioFile::GetPosition() const
 std::uint64_t StdioFile::GetLength() const
 {
     struct stat info {};
-    if (::fstat(m_fd, &info) != 0)
+    if (::fstat(int(m_handle), &info) != 0)
         fail(errno);
     return std::uint64_t(info.st_size);
 }
 
 void StdioFile::SetLength(std::uint64_t length)
 {
-    if (::ftruncate(m_fd, off_t(length)) != 0)
+    if (::ftruncate(int(m_handle), off_t(length)) != 0)
         fail(errno);
 }
 
 bool StdioFile::Reserve(std::uint64_t offset, std::uint64_t count)
 {
-    if (::fallocate(m_fd, FALLOC_FL_KEEP_SIZE, off_t(offset), off_t(count)) == 0)
+    if (::fallocate(int(m_handle), FALLOC_FL_KEEP_SIZE, off_t(offset), off_t(count)) == 0)
         return true;
     if (errno == EOPNOTSUPP || errno == ENOSYS || errno == EINVAL)
         return false;
@@ -223,7 +195,7 @@ std::size_t StdioFile::Read(void* buffer, std::size_t count)
     auto* bytes = static_cast<char*>(buffer);
     std::size_t done = 0;
     while (done < count) {
-        const ssize_t n = ::read(m_fd, bytes + done, count - done);
+        const ssize_t n = ::read(int(m_handle), bytes + done, count - done);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -237,23 +209,23 @@ std::size_t StdioFile::Read(void* buffer, std::size_t count)
 
 void StdioFile::Write(const void* buffer, std::size_t count)
 {
-    if (const int error = writeAll(m_fd, static_cast<const char*>(buffer), count))
+    if (const int error = writeAll(int(m_handle), static_cast<const char*>(buffer), count))
         fail(error);
 }
 
 void StdioFile::Flush()
 {
     // Devices and pipes have nothing to commit.
-    if (::fsync(m_fd) != 0 && errno != EINVAL && errno != EROFS)
+    if (::fsync(int(m_handle)) != 0 && errno != EINVAL && errno != EROFS)
         fail(errno);
 }
 
 void StdioFile::Close()
 {
-    if (m_fd < 0)
+    if (m_handle < 0)
         return;
-    const int fd = m_fd;
-    m_fd = -1;
+    const int fd = int(m_handle);
+    m_handle = -1;
     if (::close(fd) != 0 && errno != EINTR)
         fail(errno);
 }
@@ -285,7 +257,7 @@ void StdioFile::CreateWhole(const std::string& windowsPath, const void* data, st
         if (g_unnamedFilesAllowed && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
             fail(errno);
         do {
-            temporary = folder + temporaryName();
+            temporary = folder + NewTemporaryName();
             fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
         } while (fd < 0 && errno == EEXIST);
         if (fd < 0)
@@ -326,7 +298,7 @@ void StdioFile::RemoveAbandonedTemporaries(const std::string& windowsFolder)
     // folder's control file. One that cannot be removed blocks nothing, as
     // every temporary gets a fresh name.
     while (const dirent* entry = ::readdir(dir))
-        if (isTemporaryName(entry->d_name))
+        if (IsTemporaryName(entry->d_name))
             ::unlinkat(::dirfd(dir), entry->d_name, 0);
     ::closedir(dir);
 }
