@@ -1,21 +1,26 @@
 #pragma once
 
-#include <QTemporaryDir>
-
+#include <algorithm>
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
-// A Wine-style prefix in a temporary folder, made the process's prefix for
-// its lifetime: drive_c, and dosdevices with c: and z: linked as Wine links
-// them (z: is a folder of its own here, so tests never touch the real root).
+// A drive C of the test's own for its lifetime. On Linux a Wine-style
+// prefix in a temporary folder, made the process's prefix: drive_c, and
+// dosdevices with c: and z: linked as Wine links them (z: is a folder of its
+// own here, so tests never touch the real root). On Windows the real C: of
+// the throwaway Wine prefix the tests run in, with what the test made there
+// and the registration removed afterwards.
 class ThrowawayPrefix {
 public:
     explicit ThrowawayPrefix(bool withDosDevices = true);
     ~ThrowawayPrefix();
+    ThrowawayPrefix(const ThrowawayPrefix&) = delete;
+    ThrowawayPrefix& operator=(const ThrowawayPrefix&) = delete;
 
     std::string root() const;
-    // Host path of a path below drive C, written with forward slashes.
+    // Host path of a path below drive C (`relative` with forward slashes).
     std::string onDriveC(const std::string& relative) const;
 
     void makeFolder(const std::string& relative) const;
@@ -24,9 +29,9 @@ public:
     bool exists(const std::string& relative) const;
 
     // Writes a registry file (user.reg or system.reg) with Wine's header and
-    // the given sections.
+    // the given sections (Linux only: the prefix's own files).
     void writeRegistry(const std::string& file, const std::string& sections) const;
-    // Registers Corvane's open command in system.reg.
+    // Registers Corvane's open command for HKEY_CLASSES_ROOT.
     void registerHost(const std::string& command) const;
     // A host at C:\Corvane whose Vorns folder holds an empty control file.
     void installHost() const;
@@ -34,14 +39,25 @@ public:
     // Makes the folder below drive C a small file system of its own holding
     // `files`, filled up but for `pagesFree` pages of 4 KiB (a file named
     // "filler" takes the rest), until the prefix is gone. Answers false
-    // where this process may not mount one.
+    // where this process may not mount one (always on Windows).
     bool mountFullDisk(const std::string& relative, const std::map<std::string, std::string>& files, int pagesFree);
 
 private:
-    QTemporaryDir m_dir;
+    std::string m_root;
     std::vector<std::string> m_mounts;
+    std::vector<std::string> m_before; // Windows: what C:\ held
     std::string m_previous;
 };
 
 std::string readHostFile(const std::string& hostPath);
 void writeHostFile(const std::string& hostPath, const std::string& bytes);
+
+// The names in a host folder, every entry, hidden ones too, in byte order.
+inline std::vector<std::string> entriesOfHostFolder(const std::string& hostPath)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(hostPath))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}

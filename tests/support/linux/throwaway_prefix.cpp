@@ -8,14 +8,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/mount.h>
 #include <unistd.h>
 
 ThrowawayPrefix::ThrowawayPrefix(bool withDosDevices)
     : m_previous(WinePrefix::current().root())
 {
-    const QString root = m_dir.path();
+    char folder[] = "/tmp/quillop-prefix-XXXXXX";
+    m_root = ::mkdtemp(folder);
+    const QString root = QString::fromStdString(m_root);
     QDir(root).mkpath(QStringLiteral("drive_c"));
     if (withDosDevices) {
         QDir(root).mkpath(QStringLiteral("dosdevices"));
@@ -31,6 +35,7 @@ ThrowawayPrefix::~ThrowawayPrefix()
     for (const std::string& mount : m_mounts)
         ::umount2(mount.c_str(), MNT_DETACH);
     WinePrefix::use(m_previous);
+    std::filesystem::remove_all(m_root);
 }
 
 bool ThrowawayPrefix::mountFullDisk(const std::string& relative, const std::map<std::string, std::string>& files,
@@ -56,7 +61,7 @@ bool ThrowawayPrefix::mountFullDisk(const std::string& relative, const std::map<
 
 std::string ThrowawayPrefix::root() const
 {
-    return m_dir.path().toStdString();
+    return m_root;
 }
 
 std::string ThrowawayPrefix::onDriveC(const std::string& relative) const

@@ -1,0 +1,22 @@
+#include "host/vorns_folder.h"
+#include "platform/registry.h"
+#include "support/throwaway_prefix.h"
+
+#include <gtest/gtest.h>
+
+// The registration as every backend reads it: HKEY_CLASSES_ROOT's open
+// command for Corvane's images, and the Vorns folder it leads to.
+TEST(Registration, TheOpenCommandLeadsToTheVornsFolder)
+{
+    ThrowawayPrefix prefix;
+    std::vector<std::string> problems;
+    EXPECT_FALSE(Registry::QueryClassesRootDefault("CRV5.Image\\shell\\open\\command", &problems));
+    EXPECT_FALSE(RegisteredVornsFolder());
+    EXPECT_EQ(problems, std::vector<std::string>()) << "a key that is not there is no problem";
+    prefix.installHost();
+    EXPECT_EQ(Registry::QueryClassesRootDefault("crv5.image\\SHELL\\open\\command"), "C:\\Corvane\\Corvane.exe %1");
+    EXPECT_EQ(RegisteredVornsFolder(), "c:\\Corvane\\Vorns\\");
+    prefix.makeFolder("Elsewhere");
+    prefix.registerHost("C:\\Elsewhere\\Corvane.exe %1");
+    EXPECT_FALSE(RegisteredVornsFolder()) << "a folder without Vorns.ctl is none";
+}
