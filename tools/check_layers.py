@@ -9,7 +9,7 @@ graph between layers, with how many includes each arrow stands for.
 
 Above the platform layer only the dialogs (files named *_dlg*, *_dialog*)
 include the toolkit, and only the Linux-only features include a backend's
-own headers (platform/linux/, platform/windows/) or a system's (<windows.h>,
+own headers (platform/linux/, platform/windows/, platform/qt/) or a system's (<windows.h>,
 <unistd.h>, ...): the rest is the same source for every platform.
 """
 
@@ -43,7 +43,7 @@ def main():
             for header in SYSTEM.findall(text):
                 faults.append("%s (%s) includes the system's <%s>" % (path, layer, header))
             for included in INCLUDE.findall(text):
-                if included.startswith(("platform/linux/", "platform/windows/")):
+                if included.startswith(("platform/linux/", "platform/windows/", "platform/qt/")):
                     faults.append("%s (%s) includes a backend's \"%s\"" % (path, layer, included))
         for included in INCLUDE.findall(text):
             target = included.split("/")[0]

@@ -1,4 +1,4 @@
-#include "platform/linux/key_guard.h"
+#include "platform/qt/key_guard.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -1,4 +1,4 @@
-#include "platform/linux/folder_tree_model.h"
+#include "platform/qt/folder_tree_model.h"
 
 #include "platform/char_case.h"
 #include "platform/linux/host_directory.h"

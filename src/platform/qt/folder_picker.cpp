@@ -1,7 +1,7 @@
 #include "platform/folder_picker.h"
 
 #include "platform/dialog.h"
-#include "platform/linux/folder_tree_model.h"
+#include "platform/qt/folder_tree_model.h"
 #include "platform/linux/wine_prefix.h"
 
 #include <QApplication>
