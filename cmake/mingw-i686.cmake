@@ -1,15 +1,3 @@
-# Windows, 32-bit (PE32), the platform Quillop was written for: Debian's
-# mingw-w64 with POSIX threads (std::mutex and GoogleTest need them),
-# linked statically so that only Windows' own DLLs are imported.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-set(triple i686-w64-mingw32)
-set(CMAKE_C_COMPILER ${triple}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
-set(CMAKE_RC_COMPILER ${triple}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${triple})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# 32-bit Windows (PE32), the platform Quillop was written for.
+set(windows_processor i686)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

@@ -1,15 +1,3 @@
-# Windows, 64-bit (PE32+), which Wine runs here: Debian's
-# mingw-w64 with POSIX threads (std::mutex and GoogleTest need them),
-# linked statically so that only Windows' own DLLs are imported.
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR x86_64)
-set(triple x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${triple}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
-set(CMAKE_RC_COMPILER ${triple}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${triple})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# 64-bit Windows (PE32+), which Wine runs here.
+set(windows_processor x86_64)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw.cmake)

@@ -69,6 +69,8 @@ public:
 
 private:
     [[noreturn]] void fail(int osError) const;
+    // Closes a handle whose errors no one can act on any more.
+    static void closeHandle(std::intptr_t handle);
 
     // A descriptor on Linux, a HANDLE on Windows; -1 (INVALID_HANDLE_VALUE) when closed.
     std::intptr_t m_handle = -1;

@@ -71,34 +71,9 @@ int writeAll(int fd, const char* data, std::size_t size)
 
 } // namespace
 
-StdioFile::StdioFile(StdioFile&& other) noexcept
-    : m_handle(other.m_handle)
-    , m_windowsPath(std::move(other.m_windowsPath))
+void StdioFile::closeHandle(std::intptr_t handle)
 {
-    other.m_handle = -1;
-}
-
-StdioFile& StdioFile::operator=(StdioFile&& other) noexcept
-{
-    if (this != &other) {
-        if (m_handle >= 0)
-            ::close(int(m_handle));
-        m_handle = other.m_handle;
-        m_windowsPath = std::move(other.m_windowsPath);
-        other.m_handle = -1;
-    }
-    return *this;
-}
-
-StdioFile::~StdioFile()
-{
-    if (m_handle >= 0)
-        ::close(int(m_handle));
-}
-
-void StdioFile::fail(int osError) const
-{
-    throw FileException(FileException::causeOf(osError), osError, m_windowsPath);
+    ::close(int(handle));
 }
 
 void StdioFile::Open(const std::string& windowsPath, unsigned flags)

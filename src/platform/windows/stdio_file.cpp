@@ -29,34 +29,9 @@ std::string folderOf(const std::string& path)
 
 } // namespace
 
-StdioFile::StdioFile(StdioFile&& other) noexcept
-    : m_handle(other.m_handle)
-    , m_windowsPath(std::move(other.m_windowsPath))
+void StdioFile::closeHandle(std::intptr_t handle)
 {
-    other.m_handle = -1;
-}
-
-StdioFile& StdioFile::operator=(StdioFile&& other) noexcept
-{
-    if (this != &other) {
-        if (m_handle != -1)
-            CloseHandle(handleOf(m_handle));
-        m_handle = other.m_handle;
-        m_windowsPath = std::move(other.m_windowsPath);
-        other.m_handle = -1;
-    }
-    return *this;
-}
-
-StdioFile::~StdioFile()
-{
-    if (m_handle != -1)
-        CloseHandle(handleOf(m_handle));
-}
-
-void StdioFile::fail(int osError) const
-{
-    failWith(DWORD(osError), m_windowsPath);
+    CloseHandle(handleOf(handle));
 }
 
 void StdioFile::Open(const std::string& windowsPath, unsigned flags)
