@@ -2,8 +2,9 @@
 # Runs a Windows test program under Wine, as CTest's emulator for the
 # Windows builds:  run_under_wine.sh win64|win32 <program.exe> [arguments]
 # One throwaway prefix per architecture and user, made by wineboot on first
-# use; its server is started detached from the caller's streams, so that
-# Wine's background programs never hold a test's output open.
+# use. Its server and Wine's background programs (started by wineboot) run
+# detached from the caller's streams: started by the test program itself,
+# they would hold its output open until the server lingers out.
 set -euo pipefail
 arch=$1
 shift
@@ -22,9 +23,11 @@ unset DISPLAY
 mkdir -p "$(dirname "$WINEPREFIX")"
 (
     flock 9
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        "$loader" wineboot -i < /dev/null > /dev/null 2>&1 9>&-
-    fi
     /usr/lib/wine/wineserver -p30 < /dev/null > /dev/null 2>&1 9>&- || true
+    # -i makes the prefix; on a running one, wineboot finds its programs
+    # there and is done at once.
+    make=()
+    [ -f "$WINEPREFIX/system.reg" ] || make=(-i)
+    "$loader" wineboot "${make[@]}" < /dev/null > /dev/null 2>&1 9>&-
 ) 9> "$WINEPREFIX.lock"
 exec "$loader" "$@"
