@@ -1,9 +1,9 @@
 #include "prefixes/prefix_search.h"
 
 #include "platform/char_case.h"
-#include "platform/linux/utf8.h"
 #include "platform/linux/plain_file.h"
 #include "platform/linux/process_environment.h"
+#include "platform/linux/utf8.h"
 
 #include <QByteArray>
 #include <QJsonArray>

@@ -1,8 +1,8 @@
 #include "platform/linux/host_directory.h"
 
 #include "platform/char_case.h"
-#include "platform/linux/utf8.h"
 #include "platform/linux/short_name.h"
+#include "platform/linux/utf8.h"
 
 #include <QString>
 

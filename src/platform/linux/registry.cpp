@@ -1,8 +1,8 @@
 #include "platform/linux/registry_files.h"
 
 #include "platform/char_case.h"
-#include "platform/linux/utf8.h"
 #include "platform/linux/plain_file.h"
+#include "platform/linux/utf8.h"
 
 #include <QString>
 

@@ -1,8 +1,8 @@
 #include "platform/folder_picker.h"
 
 #include "platform/dialog.h"
-#include "platform/qt/folder_tree_model.h"
 #include "platform/linux/wine_prefix.h"
+#include "platform/qt/folder_tree_model.h"
 
 #include <QApplication>
 #include <QHeaderView>
