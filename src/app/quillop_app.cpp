@@ -2,10 +2,10 @@
 
 #include "app/quillop_dlg.h"
 #include "host/vorns_folder.h"
+#include "platform/string_resources.h"
 #include "platform/text_format.h"
 #include "prefixes/prefix_dialog.h"
 #include "res/resource_ids.h"
-#include "res/string_table.h"
 
 #include <iostream>
 

@@ -1,9 +1,9 @@
 #include "app/quillop_dlg.h"
 
 #include "app/about_dlg.h"
+#include "platform/string_resources.h"
 #include "res/dialog_templates.h"
 #include "res/resource_ids.h"
-#include "res/string_table.h"
 
 #include <QProgressBar>
 #include <QPushButton>

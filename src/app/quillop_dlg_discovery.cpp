@@ -4,9 +4,9 @@
 
 #include "host/dir_dialog.h"
 #include "host/vorns_folder.h"
+#include "platform/string_resources.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
-#include "res/string_table.h"
 
 bool CQuillopDlg::IsVornsFolder(const std::string& folder) const
 {

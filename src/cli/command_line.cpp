@@ -9,10 +9,10 @@
 #include "platform/linux/process_environment.h"
 #include "platform/linux/utf8.h"
 #include "platform/linux/wine_prefix.h"
+#include "platform/string_resources.h"
 #include "prefixes/prefix_choice.h"
 #include "prefixes/prefix_search.h"
 #include "res/resource_ids.h"
-#include "res/string_table.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

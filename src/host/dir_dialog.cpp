@@ -2,8 +2,8 @@
 
 #include "platform/dialog.h"
 #include "platform/folder_picker.h"
+#include "platform/string_resources.h"
 #include "res/resource_ids.h"
-#include "res/string_table.h"
 
 std::string CDirDialog::s_strPath;
 

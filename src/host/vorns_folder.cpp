@@ -4,8 +4,8 @@
 #include "payload/control_file.h"
 #include "platform/file_lookup.h"
 #include "platform/registry.h"
+#include "platform/string_resources.h"
 #include "res/resource_ids.h"
-#include "res/string_table.h"
 
 #include <cstring>
 

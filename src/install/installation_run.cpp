@@ -5,9 +5,9 @@
 #include "payload/control_file.h"
 #include "platform/file_exception.h"
 #include "platform/file_lookup.h"
+#include "platform/string_resources.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
-#include "res/string_table.h"
 
 #include <new>
 

@@ -1,9 +1,9 @@
 #include "payload/catalogue.h"
 
 #include "platform/module_resources.h"
+#include "platform/string_resources.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
-#include "res/string_table.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,8 +1,8 @@
 #include "payload/control_file.h"
 
 #include "platform/file_exception.h"
+#include "platform/string_resources.h"
 #include "res/resource_ids.h"
-#include "res/string_table.h"
 
 #include <cerrno>
 #include <cstdint>

@@ -34,6 +34,8 @@ struct ControlTemplate {
 enum DialogStyle : unsigned {
     MinimizeBox = 0x01,
     CenterOnScreen = 0x02,
+    // The program's main window: visible from the start, on the task bar.
+    AppWindow = 0x04,
 };
 
 struct DialogTemplate {

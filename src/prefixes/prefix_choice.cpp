@@ -2,8 +2,8 @@
 
 #include "platform/linux/registry_files.h"
 #include "platform/linux/wine_prefix.h"
+#include "platform/string_resources.h"
 #include "res/resource_ids.h"
-#include "res/string_table.h"
 
 std::vector<PrefixSearch::Prefix> PrefixesWithHost(const std::vector<PrefixSearch::Prefix>& prefixes)
 {

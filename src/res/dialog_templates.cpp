@@ -29,7 +29,7 @@ const DialogTemplate kMainDialogTemplate = {
     167,
     kFont,
     kFontSize,
-    MinimizeBox | CenterOnScreen,
+    MinimizeBox | CenterOnScreen | AppWindow,
     {
         {IDC_STATUS, ControlKind::Static, 7, 7, 192, 113, nullptr, WordWrap},
         {IDC_PROGRESS, ControlKind::Progress, 7, 126, 192, 11, nullptr, Smooth | Hidden},

@@ -2,9 +2,7 @@
 
 #include "res/resource_ids.h"
 
-#include <map>
-
-std::string LoadString(int id)
+const std::map<int, std::string>& StringTable()
 {
     static const std::map<int, std::string> table = {
         {IDS_ABOUTBOX, "&About Quillop..."},
@@ -32,6 +30,5 @@ std::string LoadString(int id)
          "Done installing %d vorn files.\r%s\r\rPress the Exit button to exit.\r\r\r"
          "Enjoy your quenna!  "},
     };
-    const auto it = table.find(id);
-    return it == table.end() ? std::string() : it->second;
+    return table;
 }

@@ -4,10 +4,9 @@
 #include "app/quillop_dlg.h"
 #include "payload/catalogue.h"
 #include "platform/dialog.h"
-#include "platform/text_format.h"
 #include "res/dialog_templates.h"
 #include "res/resource_ids.h"
-#include "res/string_table.h"
+#include "support/expected_templates.h"
 
 #include <QImage>
 #include <QLabel>
@@ -17,28 +16,20 @@
 
 namespace {
 
-struct Control {
-    int id;
-    ControlKind kind;
-    int x, y, cx, cy;
-    std::string text;
-    unsigned style;
-};
-
-void expectTemplate(const DialogTemplate& actual, int id, const std::string& title, int cx, int cy, unsigned style,
-                    const std::vector<Control>& controls)
+void expectTemplate(const DialogTemplate& actual, const ExpectedDialog& expected)
 {
-    EXPECT_EQ(actual.id, id);
+    const std::string& title = expected.title;
+    EXPECT_EQ(actual.id, expected.id);
     EXPECT_EQ(std::string(actual.title), title);
-    EXPECT_EQ(actual.cx, cx);
-    EXPECT_EQ(actual.cy, cy);
+    EXPECT_EQ(actual.cx, expected.cx);
+    EXPECT_EQ(actual.cy, expected.cy);
     EXPECT_EQ(std::string(actual.fontFace), "MS Sans Serif");
     EXPECT_EQ(actual.pointSize, 8);
-    EXPECT_EQ(actual.style, style);
-    ASSERT_EQ(actual.controls.size(), controls.size()) << title;
-    for (std::size_t i = 0; i < controls.size(); ++i) {
+    EXPECT_EQ(actual.style, expected.style);
+    ASSERT_EQ(actual.controls.size(), expected.controls.size()) << title;
+    for (std::size_t i = 0; i < expected.controls.size(); ++i) {
         const ControlTemplate& a = actual.controls[i];
-        const Control& e = controls[i];
+        const ExpectedControl& e = expected.controls[i];
         EXPECT_EQ(a.id, e.id) << title << " control " << i;
         EXPECT_EQ(a.kind, e.kind) << title << " control " << i;
         EXPECT_EQ((std::vector<int>{a.x, a.y, a.cx, a.cy}), (std::vector<int>{e.x, e.y, e.cx, e.cy}))
@@ -64,38 +55,8 @@ void expectDrawn(const QPixmap& pixmap, int size)
 
 } // namespace
 
-TEST(Resources, StringTable)
+TEST(Resources, LocalErrorMessages)
 {
-    const std::vector<std::pair<int, std::string>> table = {
-        {101, "&About Quillop..."},
-        {102, "CRV5.Image\\shell\\open\\command"},
-        {103, "Choose the Vorns folder.  This should be a folder in the Corvane folder named Vorns."},
-        {104, "C:\\Program Files\\Corvane 5\\Vorns"},
-        {105, "Vorns.ctl"},
-        {107, "Finding Corvane and Vorns control file."},
-        {116, "Creating new Vorn file %s(%s)"},
-        {117, "IDR_VRN%d"},
-        {118, "IDR_CTL%d"},
-        {1000,
-         "Thank-you for downloading the Quenna Picture Vorn collection.  \r\rThe Quenna Vorns will be installed "
-         "to the directory\r    \"%s\".\r\rClick the Browse button to choose a new directory or the Install "
-         "button to begin installation.  "},
-        {1001,
-         "Thank-you for downloading the Quenna Picture Vorn collection.  \r\rThe Quenna Vorns cannot be "
-         "installed to the directory\r    \"%s\"\rbecause it does not exist or does not contain a Vorn Control "
-         "(Vorns.ctl) file.  \rThe directory should be a subdirectory of the Corvane folder named Vorns that "
-         "contains a file named Vorns.ctl.\r\rClick the Browse button to choose a valid directory.  "},
-        {1002, "Done installing %d vorn files.\r%s\r\rPress the Exit button to exit.\r\r\rEnjoy your quenna!  "},
-        {106, ""},
-        {1003, ""},
-        {9999, ""},
-    };
-    // The table is read by literal id, and each text compared with the one written above.
-    for (const auto& [id, text] : table)
-        EXPECT_EQ(LoadString(id), text) << id;
-    EXPECT_EQ(
-        FormatText(LoadString(1002), {2, "Fern, Stars."}),
-        "Done installing 2 vorn files.\rFern, Stars.\r\rPress the Exit button to exit.\r\r\rEnjoy your quenna!  ");
     const std::vector<std::pair<int, std::string>> errors = {
         {0, "Can't find vorn."}, {1, "Can't load vorn."}, {2, "Can't find Corvane."}, {3, "Can't find Vorns.ctl."},
         {4, "Invalid file."},    {5, "Unknown error."},   {-1, "Unknown error."},
@@ -106,32 +67,12 @@ TEST(Resources, StringTable)
 
 TEST(Resources, DialogTemplates)
 {
-    expectTemplate(kMainDialogTemplate, 102, "Ostrel Picture Vorn Installer", 206, 167, MinimizeBox | CenterOnScreen,
-                   {
-                       {1000, ControlKind::Static, 7, 7, 192, 113, "", WordWrap},
-                       {1004, ControlKind::Progress, 7, 126, 192, 11, "", Smooth | Hidden},
-                       {1005, ControlKind::DefPushButton, 7, 144, 70, 16, "&Install Vorn Files", TabStop},
-                       {1006, ControlKind::PushButton, 81, 144, 57, 16, "&Browse...", TabStop},
-                       {1, ControlKind::PushButton, 142, 144, 57, 16, "E&xit", TabStop},
-                   });
-    expectTemplate(kAboutBoxTemplate, 100, "About Vorn Installer", 235, 55, 0,
-                   {
-                       {-1, ControlKind::Icon, 11, 17, 20, 20, "IDR_MAINFRAME", 0},
-                       {-1, ControlKind::Static, 40, 14, 119, 8, "Picture Vorn Collection Installer", NoPrefix},
-                       {1, ControlKind::DefPushButton, 178, 7, 50, 14, "OK", TabStop},
-                   });
-    const auto conflict = [](const std::string& prompt) {
-        return std::vector<Control>{
-            {1, ControlKind::DefPushButton, 7, 65, 55, 14, "&Save", TabStop},
-            {2, ControlKind::PushButton, 67, 65, 55, 14, "S&kip", TabStop},
-            {1010, ControlKind::Static, 7, 7, 115, 35, prompt, WordWrap},
-            {1009, ControlKind::Edit, 7, 43, 115, 14, "", Border | AutoHScroll | TabStop},
-        };
-    };
-    expectTemplate(kDupFileNameTemplate, 144, "Duplicate File Name", 129, 86, 0,
-                   conflict("A Picture Vorn file with the name \"%s\" already exists.\nPlease enter another name."));
-    expectTemplate(kDupVornNameTemplate, 145, "Duplicate Vorn Name", 129, 86, 0,
-                   conflict("A Picture Vorn with the name \"%s\" already exists.\nPlease enter another name."));
+    const std::vector<ExpectedDialog> expected = expectedDialogs();
+    ASSERT_EQ(expected.size(), 4u);
+    expectTemplate(kAboutBoxTemplate, expected[0]);
+    expectTemplate(kMainDialogTemplate, expected[1]);
+    expectTemplate(kDupFileNameTemplate, expected[2]);
+    expectTemplate(kDupVornNameTemplate, expected[3]);
 }
 
 TEST(Resources, IconsAreDrawn)

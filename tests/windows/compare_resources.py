@@ -10,6 +10,13 @@ import sys
 
 import pefile
 
+# What the program must carry, as (type, name): the four dialogs, the icon,
+# the string table's three blocks of sixteen (ids 101-118, 1000-1002) and
+# the catalogue.
+REQUIRED = {("5", "100"), ("5", "102"), ("5", "144"), ("5", "145"), ("14", "128"),
+            ("6", "7"), ("6", "8"), ("6", "63"), ("NUM_VORNS", "IDR_NUM_VORNS")}
+REQUIRED |= {(kind, "IDR_%s%d" % (kind, n)) for kind in ("CTL", "VRN") for n in range(1, 9)}
+
 
 def resources(path):
     """{(type, name, language): bytes} of a PE file."""
@@ -30,8 +37,9 @@ def main():
     (first_kind, first), (second_kind, second) = (resources(path) for path in sys.argv[1:3])
     print("%s %s: %d resources; %s %s: %d resources" % (first_kind, sys.argv[1], len(first),
                                                         second_kind, sys.argv[2], len(second)))
-    if not first:
-        print("FAIL: no resources")
+    missing = REQUIRED - {(kind, name) for kind, name, _ in first}
+    if missing:
+        print("FAIL: missing %s" % sorted(missing))
         return 1
     if first != second:
         for key in sorted(set(first) | set(second)):

@@ -1,0 +1,40 @@
+// Every text of the string table against the one written here, on each
+// backend: compiled in on Linux, LoadStringA over the STRINGTABLE on Windows.
+#include "platform/string_resources.h"
+#include "platform/text_format.h"
+
+#include <gtest/gtest.h>
+
+TEST(Resources, StringTable)
+{
+    const std::vector<std::pair<int, std::string>> table = {
+        {101, "&About Quillop..."},
+        {102, "CRV5.Image\\shell\\open\\command"},
+        {103, "Choose the Vorns folder.  This should be a folder in the Corvane folder named Vorns."},
+        {104, "C:\\Program Files\\Corvane 5\\Vorns"},
+        {105, "Vorns.ctl"},
+        {107, "Finding Corvane and Vorns control file."},
+        {116, "Creating new Vorn file %s(%s)"},
+        {117, "IDR_VRN%d"},
+        {118, "IDR_CTL%d"},
+        {1000,
+         "Thank-you for downloading the Quenna Picture Vorn collection.  \r\rThe Quenna Vorns will be installed "
+         "to the directory\r    \"%s\".\r\rClick the Browse button to choose a new directory or the Install "
+         "button to begin installation.  "},
+        {1001,
+         "Thank-you for downloading the Quenna Picture Vorn collection.  \r\rThe Quenna Vorns cannot be "
+         "installed to the directory\r    \"%s\"\rbecause it does not exist or does not contain a Vorn Control "
+         "(Vorns.ctl) file.  \rThe directory should be a subdirectory of the Corvane folder named Vorns that "
+         "contains a file named Vorns.ctl.\r\rClick the Browse button to choose a valid directory.  "},
+        {1002, "Done installing %d vorn files.\r%s\r\rPress the Exit button to exit.\r\r\rEnjoy your quenna!  "},
+        {106, ""},
+        {1003, ""},
+        {9999, ""},
+    };
+    // The table is read by literal id, and each text compared with the one written above.
+    for (const auto& [id, text] : table)
+        EXPECT_EQ(LoadString(id), text) << id;
+    EXPECT_EQ(
+        FormatText(LoadString(1002), {2, "Fern, Stars."}),
+        "Done installing 2 vorn files.\rFern, Stars.\r\rPress the Exit button to exit.\r\r\rEnjoy your quenna!  ");
+}
