@@ -19,4 +19,9 @@ TEST(Registration, TheOpenCommandLeadsToTheVornsFolder)
     prefix.makeFolder("Elsewhere");
     prefix.registerHost("C:\\Elsewhere\\Corvane.exe %1");
     EXPECT_FALSE(RegisteredVornsFolder()) << "a folder without Vorns.ctl is none";
+    // A folder named beyond ASCII, as the code page spells it.
+    const std::string folder = std::string("R") + kSmallEAcute + "sum" + kSmallEAcute + " Vorns";
+    prefix.writeFile(folder + "/Corvane/Vorns/Vorns.ctl", "");
+    prefix.registerHost("C:\\" + folder + "\\Corvane\\Corvane.exe %1");
+    EXPECT_EQ(RegisteredVornsFolder(), "c:\\" + folder + "\\Corvane\\Vorns\\");
 }

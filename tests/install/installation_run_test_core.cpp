@@ -78,10 +78,10 @@ TEST(InstallationRun, TypedNamesAreKeptExactly)
 
 namespace {
 
-std::string blockFor(const std::string& name)
+std::string blockFor(const std::string& name, const std::string& file = "")
 {
-    return "\r\n\r\nVornName:" + name + "\r\nVornFile:" + name
-        + ".vrn\r\nStepSize:250\r\nVornsAcross:3\r\nVornsDown:2\r\nVornPlacementMode:0\r\nVornSelectionMode:0\r\n\r\n";
+    return "\r\n\r\nVornName:" + name + "\r\nVornFile:" + (file.empty() ? name + ".vrn" : file)
+        + "\r\nStepSize:250\r\nVornsAcross:3\r\nVornsDown:2\r\nVornPlacementMode:0\r\nVornSelectionMode:0\r\n\r\n";
 }
 
 using Outcome = EntryResult::Outcome;
@@ -200,4 +200,36 @@ TEST(InstallationRun, EachEntryReportsHowItEnded)
         }
         EXPECT_EQ(entriesOfHostFolder(prefix.onDriveC("Vorns")), row.filesAfter);
     }
+}
+
+// Names beyond ASCII, in the backend's own encoding, from the folder's name
+// to the records: a file taken in other case, a name taken as it is.
+TEST(InstallationRun, NamesBeyondAsciiAreFoundComparedAndWritten)
+{
+    const std::string e = kSmallEAcute, E = kCapitalEAcute;
+    const std::string folder = "R" + e + "sum" + e + " Vorns";
+    ThrowawayPrefix prefix;
+    TestCatalogue catalogue;
+    catalogue.setCount(2);
+    catalogue.addEntry(1, "Caf" + e);
+    catalogue.addEntry(2, "N" + e + "e");
+    prefix.writeFile(folder + "/Vorns.ctl", "VornName:N" + e + "e\r\n");
+    prefix.writeFile(folder + "/CAF" + E + ".VRN", "host's own");
+    PolicyQuestions rename(PolicyQuestions::Policy::rename);
+    RecordingDisplay display;
+    const RunOutcome outcome = RunInstallation("C:\\" + folder, rename, display);
+    ASSERT_TRUE(outcome.completed) << outcome.statusText;
+    EXPECT_EQ(display.statuses,
+              (std::vector<std::string>{"Creating new Vorn file Caf" + e + "(Caf" + e + ".vrn)",
+                                        "Creating new Vorn file N" + e + "e(N" + e + "e.vrn)"}));
+    EXPECT_EQ(outcome.statusText,
+              "Done installing 2 vorn files.\rCaf" + e + ", N" + e
+                  + "e2.\r\rPress the Exit button to exit.\r\r\rEnjoy your quenna!  ");
+    EXPECT_EQ(prefix.readFile(folder + "/Vorns.ctl"),
+              "VornName:N" + e + "e\r\n" + blockFor("Caf" + e, "Caf" + e + "2.vrn")
+                  + blockFor("N" + e + "e2", "N" + e + "e.vrn"));
+    EXPECT_EQ(entriesOfHostFolder(prefix.onDriveC(folder)),
+              (std::vector<std::string>{"CAF" + E + ".VRN", "Caf" + e + "2.vrn", "N" + e + "e.vrn", "Vorns.ctl"}));
+    EXPECT_EQ(prefix.readFile(folder + "/CAF" + E + ".VRN"), "host's own");
+    EXPECT_EQ(prefix.readFile(folder + "/Caf" + e + "2.vrn"), "image of Caf" + e);
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <algorithm>
-#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
@@ -53,11 +51,9 @@ std::string readHostFile(const std::string& hostPath);
 void writeHostFile(const std::string& hostPath, const std::string& bytes);
 
 // The names in a host folder, every entry, hidden ones too, in byte order.
-inline std::vector<std::string> entriesOfHostFolder(const std::string& hostPath)
-{
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(hostPath))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
+std::vector<std::string> entriesOfHostFolder(const std::string& hostPath);
+
+// "é" and "É" as the backend's narrow texts have them: UTF-8 on Linux, the
+// ANSI code page (1252 under the tests' Wine) on Windows.
+extern const char* const kSmallEAcute;
+extern const char* const kCapitalEAcute;

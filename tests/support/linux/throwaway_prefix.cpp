@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
@@ -131,3 +132,15 @@ void writeHostFile(const std::string& hostPath, const std::string& bytes)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << hostPath;
     ASSERT_EQ(file.write(bytes.data(), qint64(bytes.size())), qint64(bytes.size()));
 }
+
+std::vector<std::string> entriesOfHostFolder(const std::string& hostPath)
+{
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(hostPath))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+const char* const kSmallEAcute = "\xc3\xa9";
+const char* const kCapitalEAcute = "\xc3\x89";

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -13,30 +12,45 @@ namespace {
 
 const char* const kClassKey = "CRV5.Image";
 
-std::vector<std::string> entriesOfDriveC()
+// Files are made, listed and removed through the A functions, so that names
+// beyond ASCII are the ANSI code page's bytes, as the program has them.
+void removeAll(const std::string& path)
 {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator("C:\\"))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return;
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        for (const std::string& name : entriesOfHostFolder(path))
+            removeAll(path + "\\" + name);
+        RemoveDirectoryA(path.c_str());
+    } else {
+        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileA(path.c_str());
+    }
+}
+
+void makeFolders(const std::string& path)
+{
+    for (std::size_t end = path.find('\\', 3);; end = path.find('\\', end + 1)) {
+        CreateDirectoryA(path.substr(0, end).c_str(), nullptr);
+        if (end == std::string::npos)
+            return;
+    }
 }
 
 } // namespace
 
 ThrowawayPrefix::ThrowawayPrefix(bool)
     : m_root("C:")
-    , m_before(entriesOfDriveC())
+    , m_before(entriesOfHostFolder("C:\\"))
 {
 }
 
 ThrowawayPrefix::~ThrowawayPrefix()
 {
-    for (const std::string& name : entriesOfDriveC())
-        if (!std::binary_search(m_before.begin(), m_before.end(), name)) {
-            std::error_code ignored;
-            std::filesystem::remove_all("C:\\" + name, ignored);
-        }
+    for (const std::string& name : entriesOfHostFolder("C:\\"))
+        if (!std::binary_search(m_before.begin(), m_before.end(), name))
+            removeAll("C:\\" + name);
     RegDeleteTreeA(HKEY_CLASSES_ROOT, kClassKey);
 }
 
@@ -54,9 +68,9 @@ std::string ThrowawayPrefix::onDriveC(const std::string& relative) const
 
 void ThrowawayPrefix::makeFolder(const std::string& relative) const
 {
-    std::error_code error;
-    std::filesystem::create_directories(onDriveC(relative), error);
-    ASSERT_FALSE(error) << relative << ": " << error.message();
+    makeFolders(onDriveC(relative));
+    const DWORD attributes = GetFileAttributesA(onDriveC(relative).c_str());
+    ASSERT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) << relative;
 }
 
 void ThrowawayPrefix::writeFile(const std::string& relative, const std::string& bytes) const
@@ -110,8 +124,30 @@ std::string readHostFile(const std::string& hostPath)
 
 void writeHostFile(const std::string& hostPath, const std::string& bytes)
 {
-    std::filesystem::create_directories(std::filesystem::path(hostPath).parent_path());
+    const std::size_t folderEnd = hostPath.find_last_of('\\');
+    if (folderEnd != std::string::npos)
+        makeFolders(hostPath.substr(0, folderEnd));
     std::ofstream file(hostPath, std::ios::binary | std::ios::trunc);
     ASSERT_TRUE(file) << hostPath;
     file << bytes;
 }
+
+std::vector<std::string> entriesOfHostFolder(const std::string& hostPath)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((hostPath + (hostPath.back() == '\\' ? "*" : "\\*")).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+const char* const kSmallEAcute = "\xe9";
+const char* const kCapitalEAcute = "\xc9";
