@@ -1,6 +1,7 @@
 #include "platform/file_exception.h"
 #include "platform/stdio_file.h"
 #include "support/file_failures.h"
+#include "support/file_holder.h"
 #include "support/throwaway_prefix.h"
 
 #include <gtest/gtest.h>
@@ -22,8 +23,16 @@ TEST(StdioFile, ExclusiveOpenRefusesASecondOne)
     StdioFile first;
     first.Open("C:\\Vorns\\Vorns.ctl", kControlMode);
     EXPECT_EQ(openFailure("c:\\vorns\\VORNS.CTL", kControlMode), FileException::sharingViolation);
+    EXPECT_FALSE(FileHeldElsewhere("C:\\Vorns\\Vorns.ctl").held()) << "refused to another process";
     first.Close();
     EXPECT_EQ(openFailure("C:\\Vorns\\Vorns.ctl", kControlMode), FileException::none);
+    {
+        const FileHeldElsewhere other("C:\\Vorns\\Vorns.ctl");
+        ASSERT_TRUE(other.held());
+        EXPECT_EQ(openFailure("C:\\Vorns\\Vorns.ctl", kControlMode), FileException::sharingViolation)
+            << "held by another process";
+    }
+    EXPECT_EQ(openFailure("C:\\Vorns\\Vorns.ctl", kControlMode), FileException::none) << "let go";
 }
 
 TEST(StdioFile, PositionsGoPastFourGigabytes)

@@ -95,10 +95,21 @@ void ThrowawayPrefix::writeRegistry(const std::string&, const std::string&) cons
 
 void ThrowawayPrefix::registerHost(const std::string& command) const
 {
-    // Written through HKEY_CLASSES_ROOT, as an installer registers it.
-    const std::string key = std::string(kClassKey) + "\\shell\\open\\command";
-    ASSERT_EQ(RegSetValueA(HKEY_CLASSES_ROOT, key.c_str(), REG_SZ, command.c_str(), DWORD(command.size())),
-              ERROR_SUCCESS);
+    // Written by reg.exe, as a user or an installer's script registers it.
+    std::string line
+        = std::string("reg add \"HKCR\\") + kClassKey + "\\shell\\open\\command\" /ve /f /d \"" + command + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                               &startup, &process))
+        << line;
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    ASSERT_EQ(exitCode, 0u) << line;
 }
 
 void ThrowawayPrefix::installHost() const
