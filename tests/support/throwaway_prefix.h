@@ -25,6 +25,8 @@ public:
     void writeFile(const std::string& relative, const std::string& bytes) const;
     std::string readFile(const std::string& relative) const;
     bool exists(const std::string& relative) const;
+    // The 8.3 alias the backend gives the last name of a path below drive C.
+    std::string shortAlias(const std::string& relative) const;
 
     // Writes a registry file (user.reg or system.reg) with Wine's header and
     // the given sections (Linux only: the prefix's own files).

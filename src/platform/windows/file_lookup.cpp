@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace {
 
 bool endsWithSeparator(const std::string& path)
@@ -29,11 +31,17 @@ bool FileExists(const std::string& windowsPath)
 
 std::optional<std::string> LookupStoredName(const std::string& windowsPath)
 {
-    // '*' and '?' are no characters of a name: a pattern names no one entry.
-    const std::size_t last = windowsPath.find_last_of("\\/");
-    const std::string final = windowsPath.substr(last == std::string::npos ? 0 : last + 1);
-    if (endsWithSeparator(windowsPath) || final.find_first_of("*?") != std::string::npos || final == "."
-        || final == "..")
+    // The search would take '/' for a separator and fold "." and "..", and
+    // answer for an entry the path's components do not name; '*' and '?'
+    // are no characters of a name: a pattern names no one entry.
+    if (endsWithSeparator(windowsPath) || windowsPath.find_first_of("/*?") != std::string::npos)
         return std::nullopt;
+    for (std::size_t start = 0; start <= windowsPath.size();) {
+        const std::size_t end = std::min(windowsPath.find('\\', start), windowsPath.size());
+        const std::string component = windowsPath.substr(start, end - start);
+        if (component == "." || component == "..")
+            return std::nullopt;
+        start = end + 1;
+    }
     return firstFound(windowsPath);
 }

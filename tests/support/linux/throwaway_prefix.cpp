@@ -1,5 +1,6 @@
 #include "support/throwaway_prefix.h"
 
+#include "platform/linux/short_name.h"
 #include "platform/linux/wine_prefix.h"
 
 #include <QDir>
@@ -58,6 +59,11 @@ bool ThrowawayPrefix::mountFullDisk(const std::string& relative, const std::map<
     const bool truncated = ::ftruncate(fd, size - off_t(pagesFree) * 4096) == 0;
     ::close(fd);
     return truncated;
+}
+
+std::string ThrowawayPrefix::shortAlias(const std::string& relative) const
+{
+    return ShortName::wineAlias(relative.substr(relative.find_last_of('/') + 1));
 }
 
 std::string ThrowawayPrefix::root() const

@@ -12,27 +12,44 @@ namespace {
 
 const char* const kClassKey = "CRV5.Image";
 
-// Files are made, listed and removed through the A functions, so that names
-// beyond ASCII are the ANSI code page's bytes, as the program has them.
-void removeAll(const std::string& path)
+// Names beyond ASCII are the ANSI code page's bytes, as the program has
+// them; folders are made and removed through the W functions with the
+// extended prefix, which alone reach beyond MAX_PATH.
+std::wstring extended(const std::string& path)
 {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    std::wstring wide(path.size(), L'\0');
+    wide.resize(
+        std::size_t(MultiByteToWideChar(CP_ACP, 0, path.data(), int(path.size()), wide.data(), int(wide.size()))));
+    return L"\\\\?\\" + wide;
+}
+
+void removeAll(const std::wstring& path)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
         return;
-    if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
-        for (const std::string& name : entriesOfHostFolder(path))
-            removeAll(path + "\\" + name);
-        RemoveDirectoryA(path.c_str());
-    } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
+    if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path.c_str());
+        return;
     }
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name != L"." && name != L"..")
+                removeAll(path + L"\\" + name);
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(path.c_str());
 }
 
 void makeFolders(const std::string& path)
 {
     for (std::size_t end = path.find('\\', 3);; end = path.find('\\', end + 1)) {
-        CreateDirectoryA(path.substr(0, end).c_str(), nullptr);
+        CreateDirectoryW(extended(path.substr(0, end)).c_str(), nullptr);
         if (end == std::string::npos)
             return;
     }
@@ -50,7 +67,7 @@ ThrowawayPrefix::~ThrowawayPrefix()
 {
     for (const std::string& name : entriesOfHostFolder("C:\\"))
         if (!std::binary_search(m_before.begin(), m_before.end(), name))
-            removeAll("C:\\" + name);
+            removeAll(extended("C:\\" + name));
     RegDeleteTreeA(HKEY_CLASSES_ROOT, kClassKey);
 }
 
@@ -69,7 +86,7 @@ std::string ThrowawayPrefix::onDriveC(const std::string& relative) const
 void ThrowawayPrefix::makeFolder(const std::string& relative) const
 {
     makeFolders(onDriveC(relative));
-    const DWORD attributes = GetFileAttributesA(onDriveC(relative).c_str());
+    const DWORD attributes = GetFileAttributesW(extended(onDriveC(relative)).c_str());
     ASSERT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) << relative;
 }
 
@@ -86,6 +103,17 @@ std::string ThrowawayPrefix::readFile(const std::string& relative) const
 bool ThrowawayPrefix::exists(const std::string& relative) const
 {
     return GetFileAttributesA(onDriveC(relative).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ThrowawayPrefix::shortAlias(const std::string& relative) const
+{
+    wchar_t alias[1024];
+    const DWORD length = GetShortPathNameW(extended(onDriveC(relative)).c_str(), alias, 1024);
+    EXPECT_TRUE(length > 0 && length < 1024) << relative;
+    const std::wstring path(alias, length < 1024 ? length : 0);
+    const std::wstring last = path.substr(path.find_last_of(L'\\') + 1);
+    // Aliases are ASCII.
+    return std::string(last.begin(), last.end());
 }
 
 void ThrowawayPrefix::writeRegistry(const std::string&, const std::string&) const
