@@ -35,7 +35,7 @@ std::optional<Outcome> resumeInstalled(ControlFile& control, const std::string& 
         return std::nullopt;
     }
     if (!dryRun)
-        AppendRecordWhole(control, recordText);
+        AppendRecord(control, recordText);
     return Outcome::recordAdded;
 }
 

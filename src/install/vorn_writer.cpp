@@ -18,27 +18,13 @@ void removeQuietly(const std::string& path)
 
 } // namespace
 
-void AppendRecordWhole(ControlFile& control, const std::string& recordText)
-{
-    try {
-        AppendRecord(control, recordText);
-    } catch (const FileException&) {
-        try {
-            control.handle.SetLength(control.savedEnd);
-        } catch (const FileException&) {
-            // The append's own error is the one the run reports.
-        }
-        throw;
-    }
-}
-
 void WriteVornEntry(ControlFile& control, const std::string& vornPath, const std::string& image,
                     const std::string& recordText)
 {
     // The file appears whole and flushed, or not at all, before its block.
     StdioFile::CreateWhole(vornPath, image.data(), std::size_t(image.size()));
     try {
-        AppendRecordWhole(control, recordText);
+        AppendRecord(control, recordText);
     } catch (const FileException&) {
         removeQuietly(vornPath);
         throw;

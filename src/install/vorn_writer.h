@@ -12,10 +12,6 @@
 void WriteVornEntry(ControlFile& control, const std::string& vornPath, const std::string& image,
                     const std::string& recordText);
 
-// Appends the entry's block at the saved end; if that fails, the control
-// file is cut back to the saved end and the FileException passed on.
-void AppendRecordWhole(ControlFile& control, const std::string& recordText);
-
 // Whether the file at `vornPath` holds exactly `image`. A file that cannot
 // be read does not.
 bool VornFileMatches(const std::string& vornPath, const std::string& image);

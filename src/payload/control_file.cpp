@@ -82,13 +82,23 @@ void AppendRecord(ControlFile& file, const std::string& recordText)
 {
     const std::string block = "\r\n\r\n" + recordText;
     // The block's room on the disk first, so that a full disk shows before
-    // any byte of it is written. Where space cannot be set aside, a block
-    // cut short by a full disk is cut back by the caller.
+    // any byte of it is written.
     file.handle.Reserve(file.savedEnd, block.size());
     file.handle.Seek(std::int64_t(file.savedEnd), StdioFile::begin);
     // One write for the whole block: a process killed meanwhile leaves the
     // block whole or absent, never cut.
-    file.handle.Write(block.data(), block.size());
+    try {
+        file.handle.Write(block.data(), block.size());
+    } catch (const FileException&) {
+        // Where no room could be set aside, a full disk may have cut the
+        // block short: whatever of it was written goes again.
+        try {
+            file.handle.SetLength(file.savedEnd);
+        } catch (const FileException&) {
+            // The write's own error is the one the run reports.
+        }
+        throw;
+    }
 }
 
 void CloseControlFile(ControlFile& file)

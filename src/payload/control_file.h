@@ -42,6 +42,7 @@ inline bool IsVornNameTaken(const ControlText& text, const std::string& name)
 }
 std::string FormatRecord(const VornRecord& record);
 // Writes CR LF CR LF and the record at savedEnd, its room on the disk set
-// aside first. Throws FileException.
+// aside first. On failure the file is cut back to savedEnd and the
+// FileException passed on.
 void AppendRecord(ControlFile& file, const std::string& recordText);
 void CloseControlFile(ControlFile& file);

@@ -169,7 +169,7 @@ TEST_F(InstallationRunTest, ControlFileFaultsLoseNothing)
     prefix.makeFolder("Folder/Vorns.ctl");
     prefix.makeFolder("Device");
     ASSERT_TRUE(QFile::link("/dev/null", QString::fromStdString(prefix.onDriveC("Device/Vorns.ctl"))));
-    const bool full = prefix.mountFullDisk("Full", {{"Vorns.ctl", "VornName:Host\r\n"}}, 0);
+    const bool full = prefix.mountFullDisk("Full", {{"Vorns.ctl", "VornName:Host\r\n"}}, 0).has_value();
     prefix.makeFolder("Missing");
     withDialog("C:\\Missing", [&] {
         clickItem(&dialog, IDC_INSTALL);

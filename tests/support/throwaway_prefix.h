@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,11 +37,16 @@ public:
     // A host at C:\Corvane whose Vorns folder holds an empty control file.
     void installHost() const;
 
-    // Makes the folder below drive C a small file system of its own holding
+    // A folder of `relative`'s name on a small file system of its own holding
     // `files`, filled up but for `pagesFree` pages of 4 KiB (a file named
-    // "filler" takes the rest), until the prefix is gone. Answers false
-    // where this process may not mount one (always on Windows).
-    bool mountFullDisk(const std::string& relative, const std::map<std::string, std::string>& files, int pagesFree);
+    // "filler" takes the rest), until the prefix is gone; answers its
+    // Windows path. On Linux C:\<relative>, mounted there; on Windows on
+    // drive S:, the small disk run_under_wine.sh links into the prefix.
+    // Nothing where this process may not mount one, or no drive S: is.
+    std::optional<std::string> mountFullDisk(const std::string& relative,
+                                             const std::map<std::string, std::string>& files, int pagesFree);
+    // Where a Windows path on the prefix's drives is on the host.
+    std::string hostPathOf(const std::string& windowsPath) const;
 
 private:
     std::string m_root;
@@ -54,6 +60,12 @@ void writeHostFile(const std::string& hostPath, const std::string& bytes);
 
 // The names in a host folder, every entry, hidden ones too, in byte order.
 std::vector<std::string> entriesOfHostFolder(const std::string& hostPath);
+
+// The system's own words for a full disk, as a failure's text ends.
+extern const char* const kDiskFullText;
+// Whether room can be set aside on mountFullDisk's file system: Linux's
+// tmpfs can; Wine has no allocation beyond a file's end.
+extern const bool kFullDiskSetsRoomAside;
 
 // "é" and "É" as the backend's narrow texts have them: UTF-8 on Linux, the
 // ANSI code page (1252 under the tests' Wine) on Windows.

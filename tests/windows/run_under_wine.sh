@@ -29,5 +29,14 @@ mkdir -p "$(dirname "$WINEPREFIX")"
     make=()
     [ -f "$WINEPREFIX/system.reg" ] || make=(-i)
     "$loader" wineboot "${make[@]}" < /dev/null > /dev/null 2>&1 9>&-
+    # Drive S:, a small disk the tests fill up (tests/support/windows),
+    # where this machine lets us mount one; without it those tests skip.
+    disk="$WINEPREFIX.small-disk"
+    mkdir -p "$disk"
+    if mountpoint -q "$disk" || mount -t tmpfs -o size=256k tmpfs "$disk" 2> /dev/null; then
+        ln -sfn "$disk" "$WINEPREFIX/dosdevices/s:"
+    else
+        rm -f "$WINEPREFIX/dosdevices/s:"
+    fi
 ) 9> "$WINEPREFIX.lock"
 exec "$loader" "$@"

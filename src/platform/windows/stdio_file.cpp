@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace {
 
 HANDLE handleOf(std::intptr_t handle)
@@ -93,11 +95,20 @@ void StdioFile::SetLength(std::uint64_t length)
     Seek(std::int64_t(position < length ? position : length), begin);
 }
 
-bool StdioFile::Reserve(std::uint64_t, std::uint64_t)
+bool StdioFile::Reserve(std::uint64_t offset, std::uint64_t count)
 {
-    // Space set aside beyond the end would change what the file's length
-    // reads as here: a block cut short by a full disk is cut back instead.
-    return false;
+    // The allocation may reach past the end without moving it; one short of
+    // the end would cut the file there.
+    FILE_ALLOCATION_INFO allocation;
+    allocation.AllocationSize.QuadPart = LONGLONG(std::max(offset + count, GetLength()));
+    if (SetFileInformationByHandle(handleOf(m_handle), FileAllocationInfo, &allocation, sizeof allocation))
+        return true;
+    // File systems without allocation beyond the end (and Wine) say so.
+    const DWORD error = GetLastError();
+    if (error == ERROR_CALL_NOT_IMPLEMENTED || error == ERROR_NOT_SUPPORTED || error == ERROR_INVALID_FUNCTION
+        || error == ERROR_INVALID_PARAMETER)
+        return false;
+    fail(int(error));
 }
 
 std::size_t StdioFile::Read(void* buffer, std::size_t count)

@@ -40,13 +40,14 @@ ThrowawayPrefix::~ThrowawayPrefix()
     std::filesystem::remove_all(m_root);
 }
 
-bool ThrowawayPrefix::mountFullDisk(const std::string& relative, const std::map<std::string, std::string>& files,
-                                    int pagesFree)
+std::optional<std::string> ThrowawayPrefix::mountFullDisk(const std::string& relative,
+                                                          const std::map<std::string, std::string>& files,
+                                                          int pagesFree)
 {
     const std::string folder = onDriveC(relative);
     makeFolder(relative);
     if (::mount("tmpfs", folder.c_str(), "tmpfs", 0, "size=256k") != 0)
-        return false;
+        return std::nullopt;
     m_mounts.push_back(folder);
     for (const auto& [name, bytes] : files)
         writeHostFile(folder + "/" + name, bytes);
@@ -58,7 +59,20 @@ bool ThrowawayPrefix::mountFullDisk(const std::string& relative, const std::map<
         size += off_t(page.size());
     const bool truncated = ::ftruncate(fd, size - off_t(pagesFree) * 4096) == 0;
     ::close(fd);
-    return truncated;
+    if (!truncated)
+        return std::nullopt;
+    std::string windowsPath = "C:\\" + relative;
+    std::replace(windowsPath.begin(), windowsPath.end(), '/', '\\');
+    return windowsPath;
+}
+
+std::string ThrowawayPrefix::hostPathOf(const std::string& windowsPath) const
+{
+    // The tests' paths are on drive C.
+    EXPECT_EQ(windowsPath.compare(0, 3, "C:\\"), 0) << windowsPath;
+    std::string relative = windowsPath.substr(3);
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    return onDriveC(relative);
 }
 
 std::string ThrowawayPrefix::shortAlias(const std::string& relative) const
@@ -148,5 +162,7 @@ std::vector<std::string> entriesOfHostFolder(const std::string& hostPath)
     return names;
 }
 
+const bool kFullDiskSetsRoomAside = true;
+const char* const kDiskFullText = "No space left on device";
 const char* const kSmallEAcute = "\xc3\xa9";
 const char* const kCapitalEAcute = "\xc3\x89";

@@ -11,6 +11,8 @@
 namespace {
 
 const char* const kClassKey = "CRV5.Image";
+// The small disk run_under_wine.sh mounts and links as drive S:.
+const std::string kSmallDisk = "S:\\";
 
 // Names beyond ASCII are the ANSI code page's bytes, as the program has
 // them; folders are made and removed through the W functions with the
@@ -68,6 +70,9 @@ ThrowawayPrefix::~ThrowawayPrefix()
     for (const std::string& name : entriesOfHostFolder("C:\\"))
         if (!std::binary_search(m_before.begin(), m_before.end(), name))
             removeAll(extended("C:\\" + name));
+    for (const std::string& disk : m_mounts)
+        for (const std::string& name : entriesOfHostFolder(disk))
+            removeAll(extended(disk + name));
     RegDeleteTreeA(HKEY_CLASSES_ROOT, kClassKey);
 }
 
@@ -146,9 +151,45 @@ void ThrowawayPrefix::installHost() const
     registerHost("C:\\Corvane\\Corvane.exe %1");
 }
 
-bool ThrowawayPrefix::mountFullDisk(const std::string&, const std::map<std::string, std::string>&, int)
+std::optional<std::string> ThrowawayPrefix::mountFullDisk(const std::string& relative,
+                                                          const std::map<std::string, std::string>& files,
+                                                          int pagesFree)
 {
-    return false;
+    const DWORD drive = GetFileAttributesA(kSmallDisk.c_str());
+    if (drive == INVALID_FILE_ATTRIBUTES || !(drive & FILE_ATTRIBUTE_DIRECTORY))
+        return std::nullopt;
+    // The one small disk serves every test in turn: emptied first and after.
+    for (const std::string& name : entriesOfHostFolder(kSmallDisk))
+        removeAll(extended(kSmallDisk + name));
+    m_mounts.push_back(kSmallDisk);
+    std::string folder = kSmallDisk + relative;
+    std::replace(folder.begin(), folder.end(), '/', '\\');
+    makeFolders(folder);
+    for (const auto& [name, bytes] : files)
+        writeHostFile(folder + "\\" + name, bytes);
+    const HANDLE filler = CreateFileA((folder + "\\filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (filler == INVALID_HANDLE_VALUE)
+        return std::nullopt;
+    const std::string page(4096, 'f');
+    LONGLONG size = 0;
+    DWORD written = 0;
+    while (WriteFile(filler, page.data(), DWORD(page.size()), &written, nullptr) && written == page.size())
+        size += LONGLONG(page.size());
+    LARGE_INTEGER end;
+    end.QuadPart = size - LONGLONG(pagesFree) * 4096;
+    // Wine answers a full disk to setting the end where it already is.
+    const bool truncated
+        = pagesFree == 0 || (SetFilePointerEx(filler, end, nullptr, FILE_BEGIN) && SetEndOfFile(filler));
+    CloseHandle(filler);
+    if (!truncated)
+        return std::nullopt;
+    return folder;
+}
+
+std::string ThrowawayPrefix::hostPathOf(const std::string& windowsPath) const
+{
+    return windowsPath;
 }
 
 std::string readHostFile(const std::string& hostPath)
@@ -188,5 +229,7 @@ std::vector<std::string> entriesOfHostFolder(const std::string& hostPath)
     return names;
 }
 
+const bool kFullDiskSetsRoomAside = false;
+const char* const kDiskFullText = "Disk full";
 const char* const kSmallEAcute = "\xe9";
 const char* const kCapitalEAcute = "\xc9";
