@@ -10,8 +10,8 @@ int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     QTimer::singleShot(0, [] {
-        if (auto* window = qobject_cast<QDialog*>(Dialog::mainWindow()))
-            window->done(1);
+        if (Dialog* window = Dialog::mainWindow())
+            window->EndDialog(1);
     });
     return AfxWinMain(theApp);
 }

@@ -2,7 +2,7 @@
 
 #include "res/dialog_templates.h"
 
-CAboutDlg::CAboutDlg(QWidget* parent)
+CAboutDlg::CAboutDlg(Dialog* parent)
     : Dialog(kAboutBoxTemplate, parent)
 {
 }

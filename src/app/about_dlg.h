@@ -4,8 +4,6 @@
 
 // The About box: the icon, the program's title and OK.
 class CAboutDlg : public Dialog {
-    Q_OBJECT
-
 public:
-    explicit CAboutDlg(QWidget* parent = nullptr);
+    explicit CAboutDlg(Dialog* parent = nullptr);
 };

@@ -4,7 +4,6 @@
 #include "host/vorns_folder.h"
 #include "platform/string_resources.h"
 #include "platform/text_format.h"
-#include "prefixes/prefix_dialog.h"
 #include "res/resource_ids.h"
 
 #include <iostream>
@@ -13,8 +12,6 @@ CQuillopApp theApp;
 
 bool CQuillopApp::InitInstance()
 {
-    if (!UseWinePrefix(m_givenPrefix))
-        return false;
     if (!m_givenFolder.empty() && !IsVornsFolder(m_givenFolder)) {
         std::cerr << FormatText(LoadString(IDS_NOT_FOUND), {m_givenFolder}) << "\n";
         m_exitCode = 3;

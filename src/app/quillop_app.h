@@ -9,10 +9,9 @@ class CQuillopApp : public WinApp {
 public:
     bool InitInstance() override;
 
-    // Named on the command line: the prefix (used instead of the choice)
-    // and the Vorns folder (used instead of the search; without Vorns.ctl in
-    // it the program ends with exit code 3 before any window).
-    std::string m_givenPrefix;
+    // The Vorns folder named on the command line, used instead of the
+    // search; without Vorns.ctl in it the program ends with exit code 3
+    // before any window.
     std::string m_givenFolder;
 };
 

@@ -5,20 +5,15 @@
 #include "res/dialog_templates.h"
 #include "res/resource_ids.h"
 
-#include <QProgressBar>
-#include <QPushButton>
-
-CQuillopDlg::CQuillopDlg(QWidget* parent)
+CQuillopDlg::CQuillopDlg(Dialog* parent)
     : Dialog(kMainDialogTemplate, parent)
-    , m_hIcon(LoadIcon(QStringLiteral("IDR_MAINFRAME")))
+    , m_hIcon(LoadIcon("IDR_MAINFRAME"))
 {
-    connect(qobject_cast<QPushButton*>(GetDlgItem(IDC_INSTALL)), &QPushButton::clicked, this, &CQuillopDlg::OnInstall);
-    connect(qobject_cast<QPushButton*>(GetDlgItem(IDC_BROWSE)), &QPushButton::clicked, this, &CQuillopDlg::OnBrowse);
 }
 
 void CQuillopDlg::DoDataExchange(bool saveAndValidate)
 {
-    m_progress = qobject_cast<QProgressBar*>(GetDlgItem(IDC_PROGRESS));
+    DDX_Control(IDC_PROGRESS, m_progress);
     if (saveAndValidate)
         m_strStatus = GetDlgItemText(IDC_STATUS);
     else
@@ -30,17 +25,26 @@ bool CQuillopDlg::OnInitDialog()
     Dialog::OnInitDialog();
 
     const std::string aboutText = LoadString(IDS_ABOUTBOX);
-    if (QMenu* systemMenu = GetSystemMenu(); systemMenu && !aboutText.empty()) {
-        AppendMenuSeparator(systemMenu);
-        AppendMenuItem(systemMenu, IDM_ABOUTBOX, aboutText);
+    if (CMenu systemMenu = GetSystemMenu(); systemMenu && !aboutText.empty()) {
+        systemMenu.AppendSeparator();
+        systemMenu.AppendItem(IDM_ABOUTBOX, aboutText);
     }
 
-    setWindowIcon(m_hIcon);
+    SetIcon(m_hIcon, true);
+    SetIcon(m_hIcon, false);
     SetStatusText(LoadString(IDS_FINDING));
-    m_progress->setRange(0, 100);
+    m_progress.SetRange(0, 100);
 
     LocateVornsFolder();
     return true;
+}
+
+void CQuillopDlg::OnCommand(int id)
+{
+    if (id == IDC_INSTALL)
+        OnInstall();
+    else if (id == IDC_BROWSE)
+        OnBrowse();
 }
 
 void CQuillopDlg::OnSysCommand(unsigned id, long param)
@@ -53,6 +57,25 @@ void CQuillopDlg::OnSysCommand(unsigned id, long param)
     }
 }
 
+void CQuillopDlg::OnPaint()
+{
+    if (!IsIconic()) {
+        Dialog::OnPaint();
+        return;
+    }
+    CPaintDC dc(*this);
+    dc.EraseIconBackground();
+    const ClientSize client = GetClientSize();
+    const int x = (client.cx - SystemIconWidth() + 1) / 2;
+    const int y = (client.cy - SystemIconHeight() + 1) / 2;
+    dc.DrawIcon(x, y, m_hIcon);
+}
+
+IconHandle CQuillopDlg::OnQueryDragIcon()
+{
+    return m_hIcon;
+}
+
 void CQuillopDlg::SetStatusText(const std::string& text)
 {
     SetDlgItemText(IDC_STATUS, text);
@@ -60,5 +83,5 @@ void CQuillopDlg::SetStatusText(const std::string& text)
 
 void CQuillopDlg::EnableItem(int id, bool enable)
 {
-    GetDlgItem(id)->setEnabled(enable);
+    GetDlgItem(id).EnableWindow(enable);
 }

@@ -3,25 +3,19 @@
 #include "payload/catalogue.h"
 #include "platform/dialog.h"
 
-#include <QIcon>
-
 #include <string>
-
-class QProgressBar;
 
 // The main window: status text, progress bar, Install, Browse and Exit.
 class CQuillopDlg : public Dialog {
-    Q_OBJECT
-
 public:
     using LocalErrors = ::LocalErrors;
 
-    explicit CQuillopDlg(QWidget* parent = nullptr);
+    explicit CQuillopDlg(Dialog* parent = nullptr);
 
-    QProgressBar* m_progress = nullptr;
+    CProgressCtrl m_progress;
     std::string m_strStatus;
     std::string m_strVornsFolder;
-    QIcon m_hIcon;
+    IconHandle m_hIcon;
     // A Vorns folder named on the command line, used instead of the search.
     std::string m_strGivenFolder;
 
@@ -30,6 +24,10 @@ public:
     // Browse: lets the user choose another Vorns folder.
     void OnBrowse();
     void OnSysCommand(unsigned id, long param) override;
+    void OnCommand(int id) override;
+    // Draws the icon while the window is minimised.
+    void OnPaint() override;
+    IconHandle OnQueryDragIcon() override;
 
 protected:
     bool OnInitDialog() override;

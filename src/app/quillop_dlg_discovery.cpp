@@ -52,7 +52,7 @@ void CQuillopDlg::OnBrowse()
     EnableItem(IDC_INSTALL, found);
     if (found) {
         SetStatusText(FormatText(LoadString(IDS_READY), {m_strVornsFolder}));
-        GetDlgItem(IDC_INSTALL)->setFocus();
+        GetDlgItem(IDC_INSTALL).SetFocus();
     } else {
         SetStatusText(FormatText(LoadString(IDS_NOT_FOUND), {m_strVornsFolder}));
     }

@@ -5,8 +5,6 @@
 #include "install/installation_run.h"
 #include "res/resource_ids.h"
 
-#include <QProgressBar>
-
 namespace {
 
 // The run's texts go straight to the status control, its positions to the bar.
@@ -17,7 +15,7 @@ public:
     {
     }
     void showStatus(const std::string& text) override { m_dialog.SetDlgItemText(IDC_STATUS, text); }
-    void showProgress(int position) override { m_dialog.m_progress->setValue(position); }
+    void showProgress(int position) override { m_dialog.m_progress.SetPos(position); }
 
 private:
     CQuillopDlg& m_dialog;
@@ -28,7 +26,7 @@ private:
 void CQuillopDlg::OnInstall()
 {
     EnableItem(IDC_BROWSE, false);
-    m_progress->show();
+    m_progress.ShowWindow(true);
     DialogQuestions questions;
     WindowDisplay display(*this);
     const RunOutcome outcome = RunInstallation(m_strVornsFolder, questions, display);
@@ -37,8 +35,8 @@ void CQuillopDlg::OnInstall()
         return;
     }
     EnableItem(IDC_INSTALL, false);
-    m_progress->hide();
-    GetDlgItem(IDOK)->setFocus();
+    m_progress.ShowWindow(false);
+    GetDlgItem(IDOK).SetFocus();
     SetStatusText(outcome.statusText);
-    GetDlgItem(IDOK)->setFocus();
+    GetDlgItem(IDOK).SetFocus();
 }

@@ -11,6 +11,7 @@
 #include "platform/linux/wine_prefix.h"
 #include "platform/string_resources.h"
 #include "prefixes/prefix_choice.h"
+#include "prefixes/prefix_dialog.h"
 #include "prefixes/prefix_search.h"
 #include "res/resource_ids.h"
 
@@ -535,7 +536,8 @@ int RunQuillop(int argc, char* argv[])
             return withOutputChecked(runUnattended(options), outputClosed);
     }
     QApplication application(argc, argv);
-    theApp.m_givenPrefix = options.prefix;
+    if (!UseWinePrefix(options.prefix))
+        return 0;
     theApp.m_givenFolder = options.folder;
     return AfxWinMain(theApp);
 }

@@ -7,7 +7,7 @@
 
 std::string CDirDialog::s_strPath;
 
-CDirDialog::CDirDialog(const std::string& startPath, QWidget* owner)
+CDirDialog::CDirDialog(const std::string& startPath, CWnd* owner)
     : m_pOwner(owner ? owner : Dialog::mainWindow())
 {
     s_strPath = startPath;
@@ -17,7 +17,7 @@ int CDirDialog::DoBrowse()
 {
     if (m_strTitle.empty())
         m_strTitle = LoadString(IDS_BROWSE_TITLE);
-    const auto chosen = FolderPicker::pick(m_pOwner, m_strTitle, s_strPath);
+    const auto chosen = PickFolder(m_pOwner, m_strTitle, s_strPath);
     if (!chosen)
         return 2;
     s_strPath = *chosen;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-class QWidget;
+class CWnd;
 
 // The folder chooser as the main dialog uses it: made with a starting path
 // and an owner, it shows a modal chooser at that path and hands back the
@@ -10,7 +10,7 @@ class QWidget;
 class CDirDialog {
 public:
     // With no owner, the chooser is owned by the application's main window.
-    CDirDialog(const std::string& startPath, QWidget* owner);
+    CDirDialog(const std::string& startPath, CWnd* owner);
     virtual ~CDirDialog() = default;
 
     // 1 when a folder was chosen, 2 when the chooser was cancelled or failed.
@@ -18,7 +18,7 @@ public:
     std::string GetPath() const { return s_strPath; }
 
     std::string m_strTitle;
-    QWidget* m_pOwner;
+    CWnd* m_pOwner;
 
     // The current path, shared by every chooser: each construction resets it.
     static std::string s_strPath;

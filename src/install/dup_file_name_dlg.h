@@ -7,10 +7,8 @@
 // Asks for another file name when the entry's file already exists in the
 // Vorns folder, proposing the first numbered variant that does not.
 class CDupFileNameDlg : public Dialog {
-    Q_OBJECT
-
 public:
-    CDupFileNameDlg(const std::string& fileName, const std::string& folder, QWidget* parent = nullptr);
+    CDupFileNameDlg(const std::string& fileName, const std::string& folder, Dialog* parent = nullptr);
 
     std::string GetNewName() const { return m_strNewName; }
 

@@ -19,7 +19,7 @@ void showConflict(Dialog& dialog, const std::string& takenName, const std::strin
 
 } // namespace
 
-CDupVornNameDlg::CDupVornNameDlg(const std::string& name, const char* controlText, QWidget* parent)
+CDupVornNameDlg::CDupVornNameDlg(const std::string& name, const char* controlText, Dialog* parent)
     : Dialog(kDupVornNameTemplate, parent)
     , m_strNewName(name)
     , m_strOldName(name)
@@ -41,7 +41,7 @@ void CDupVornNameDlg::OnOK()
     Dialog::OnOK();
 }
 
-CDupFileNameDlg::CDupFileNameDlg(const std::string& fileName, const std::string& folder, QWidget* parent)
+CDupFileNameDlg::CDupFileNameDlg(const std::string& fileName, const std::string& folder, Dialog* parent)
     : Dialog(kDupFileNameTemplate, parent)
     , m_strOldName(fileName)
     , m_strNewName(fileName)

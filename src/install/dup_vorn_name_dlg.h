@@ -7,12 +7,10 @@
 // Asks for another Vorn name when the entry's name is already listed,
 // proposing the first numbered variant that is free.
 class CDupVornNameDlg : public Dialog {
-    Q_OBJECT
-
 public:
     // `controlText` is the entry's read-back of the control file, borrowed
     // for the dialog's life.
-    CDupVornNameDlg(const std::string& name, const char* controlText, QWidget* parent = nullptr);
+    CDupVornNameDlg(const std::string& name, const char* controlText, Dialog* parent = nullptr);
 
     std::string GetNewName() const { return m_strNewName; }
 

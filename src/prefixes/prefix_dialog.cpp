@@ -1,7 +1,7 @@
 #include "prefixes/prefix_dialog.h"
 
-#include "platform/dialog.h"
 #include "platform/linux/wine_prefix.h"
+#include "platform/qt/dialog_window.h"
 #include "prefixes/prefix_choice.h"
 
 #include <QDateTime>

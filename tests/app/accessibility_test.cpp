@@ -2,8 +2,9 @@
 #include "app/quillop_dlg.h"
 #include "install/dup_file_name_dlg.h"
 #include "install/dup_vorn_name_dlg.h"
-#include "platform/folder_picker.h"
 #include "platform/linux/wine_prefix.h"
+#include "platform/qt/dialog_window.h"
+#include "platform/qt/folder_picker.h"
 #include "res/dialog_templates.h"
 #include "res/resource_ids.h"
 #include "support/layout_report.h"
@@ -66,8 +67,9 @@ TEST(Accessibility, EveryControlHasAName)
     CAboutDlg about(&main);
     CDupVornNameDlg vornName("Leaf", "", &main);
     CDupFileNameDlg fileName("Leaf.vrn", "C:\\Vorns", &main);
-    FolderPicker chooser(&main, "Choose", "C:\\", WinePrefix::current());
-    for (QWidget* dialog : std::initializer_list<QWidget*>{&main, &about, &vornName, &fileName, &chooser})
+    FolderPicker chooser(windowOf(main), "Choose", "C:\\", WinePrefix::current());
+    for (QWidget* dialog : std::initializer_list<QWidget*>{windowOf(main), windowOf(about), windowOf(vornName),
+                                                           windowOf(fileName), &chooser})
         expectEveryControlNamed(dialog);
 }
 
@@ -84,15 +86,16 @@ TEST(Accessibility, WholeInstallationWithTheKeyboardAlone)
     // by the steps after it, in the order they open.
     script
         .then([&](QWidget*) {
-            type(&main, Qt::Key_B, Qt::AltModifier); // Browse, and Escape out of the chooser
-            EXPECT_EQ(main.focusWidget(), main.GetDlgItem(IDC_INSTALL)) << "the folder still holds Vorns.ctl";
+            type(windowOf(main), Qt::Key_B, Qt::AltModifier); // Browse, and Escape out of the chooser
+            EXPECT_EQ(windowOf(main)->focusWidget(), widgetOf(main.GetDlgItem(IDC_INSTALL)))
+                << "the folder still holds Vorns.ctl";
             for (int id : {IDC_BROWSE, IDOK, IDC_INSTALL}) {
-                type(&main, Qt::Key_Tab);
-                EXPECT_EQ(main.focusWidget(), main.GetDlgItem(id));
+                type(windowOf(main), Qt::Key_Tab);
+                EXPECT_EQ(windowOf(main)->focusWidget(), widgetOf(main.GetDlgItem(id)));
             }
-            type(&main, Qt::Key_I, Qt::AltModifier);
+            type(windowOf(main), Qt::Key_I, Qt::AltModifier);
             EXPECT_EQ(main.GetDlgItemText(IDC_STATUS).substr(0, 29), "Done installing 7 vorn files.");
-            type(&main, Qt::Key_X, Qt::AltModifier);
+            type(windowOf(main), Qt::Key_X, Qt::AltModifier);
         })
         .then([](QWidget* chooser) { type(chooser, Qt::Key_Escape); })
         .then([](QWidget* conflict) { // Fern is listed: type another name

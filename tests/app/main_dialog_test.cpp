@@ -1,5 +1,6 @@
 #include "app/about_dlg.h"
 #include "app/quillop_dlg.h"
+#include "platform/qt/dialog_window.h"
 #include "platform/string_resources.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
@@ -52,6 +53,10 @@ protected:
     }
     ~MainDialogTest() override { Dialog::setMainWindow(nullptr); }
 
+    DialogWindow* window() const { return windowOf(dialog); }
+    QWidget* item(int id) const { return widgetOf(dialog.GetDlgItem(id)); }
+    QProgressBar* progress() const { return qobject_cast<QProgressBar*>(widgetOf(dialog.m_progress)); }
+
     ThrowawayPrefix prefix;
     CQuillopDlg dialog;
     ModalScript script;
@@ -60,21 +65,21 @@ protected:
 TEST_F(MainDialogTest, OpensWithItsControlsInPlace)
 {
     script.then([this](QWidget* shown) {
-        EXPECT_EQ(shown, &dialog);
-        EXPECT_EQ(dialog.windowTitle(), "Ostrel Picture Vorn Installer");
+        EXPECT_EQ(shown, window());
+        EXPECT_EQ(window()->windowTitle(), "Ostrel Picture Vorn Installer");
         EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS), readyText("c:\\Corvane\\Vorns\\"));
-        EXPECT_TRUE(dialog.m_progress->isHidden());
-        EXPECT_EQ(dialog.m_progress->minimum(), 0);
-        EXPECT_EQ(dialog.m_progress->maximum(), 100);
-        EXPECT_EQ(QApplication::focusWidget(), dialog.GetDlgItem(IDC_INSTALL));
-        EXPECT_FALSE(dialog.windowIcon().isNull());
+        EXPECT_TRUE(progress()->isHidden());
+        EXPECT_EQ(progress()->minimum(), 0);
+        EXPECT_EQ(progress()->maximum(), 100);
+        EXPECT_EQ(QApplication::focusWidget(), item(IDC_INSTALL));
+        EXPECT_FALSE(window()->windowIcon().isNull());
         // Tab order: Install, Browse, Exit.
-        EXPECT_EQ(dialog.GetDlgItem(IDC_INSTALL)->nextInFocusChain(), dialog.GetDlgItem(IDC_BROWSE));
-        EXPECT_EQ(dialog.GetDlgItem(IDC_BROWSE)->nextInFocusChain(), dialog.GetDlgItem(IDOK));
+        EXPECT_EQ(item(IDC_INSTALL)->nextInFocusChain(), item(IDC_BROWSE));
+        EXPECT_EQ(item(IDC_BROWSE)->nextInFocusChain(), item(IDOK));
         dialog.SetDlgItemText(IDC_STATUS, notFoundText("C:\\Program Files\\Corvane 5\\Vorns"));
-        expectNothingClipped(&dialog);
-        saveScreenshot(&dialog, "main-dialog.png");
-        clickItem(&dialog, IDOK);
+        expectNothingClipped(window());
+        saveScreenshot(window(), "main-dialog.png");
+        clickItem(window(), IDOK);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.m_strStatus.substr(0, 20), "Thank-you for downlo") << "the status is read back on OK";
@@ -84,7 +89,7 @@ TEST_F(MainDialogTest, WindowMenuOffersAboutMinimizeAndClose)
 {
     script
         .then([this](QWidget*) {
-            const auto actions = dialog.GetSystemMenu()->actions();
+            const auto actions = window()->systemMenu()->actions();
             ASSERT_EQ(actions.size(), 4);
             EXPECT_EQ(actions[0]->text(), "Mi&nimize");
             EXPECT_EQ(actions[1]->text(), "&Close");
@@ -96,7 +101,7 @@ TEST_F(MainDialogTest, WindowMenuOffersAboutMinimizeAndClose)
         })
         .then([](QWidget* about) {
             EXPECT_EQ(about->windowTitle(), "About Vorn Installer");
-            EXPECT_EQ(about->parentWidget(), Dialog::mainWindow());
+            EXPECT_EQ(about->parentWidget(), windowOf(*Dialog::mainWindow()));
             expectNothingClipped(about);
             saveScreenshot(about, "about-box.png");
             pressKey(about, Qt::Key_Return);
@@ -108,9 +113,9 @@ TEST_F(MainDialogTest, EscapeClosesAndMinimizeCommandMinimizes)
 {
     script.then([this](QWidget*) {
         dialog.OnSysCommand(SC_MINIMIZE, 0);
-        EXPECT_TRUE(dialog.isMinimized());
-        dialog.showNormal();
-        pressKey(&dialog, Qt::Key_Escape);
+        EXPECT_TRUE(window()->isMinimized());
+        window()->showNormal();
+        pressKey(window(), Qt::Key_Escape);
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 }

@@ -1,8 +1,9 @@
 #include "app/quillop_app.h"
 #include "app/quillop_dlg.h"
 #include "host/dir_dialog.h"
-#include "platform/folder_picker.h"
 #include "platform/linux/short_name.h"
+#include "platform/qt/dialog_window.h"
+#include "platform/qt/folder_picker.h"
 #include "platform/string_resources.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
@@ -33,7 +34,7 @@ protected:
             EXPECT_EQ(picker->findChild<QLabel*>()->text(),
                       "Choose the Vorns folder.  This should be a folder in the Corvane folder named Vorns.");
             EXPECT_EQ(picker->selectedFolder(), selected);
-            EXPECT_EQ(picker->parentWidget(), &dialog);
+            EXPECT_EQ(picker->parentWidget(), windowOf(dialog));
             if (folder.empty()) {
                 picker->reject();
                 return;
@@ -47,7 +48,7 @@ protected:
     void run(const std::function<void()>& check)
     {
         script.then([this, check](QWidget* shown) {
-            EXPECT_EQ(shown, &dialog);
+            EXPECT_EQ(shown, windowOf(dialog));
             check();
             dialog.EndDialog(IDOK);
         });
@@ -58,15 +59,15 @@ protected:
     {
         EXPECT_EQ(dialog.m_strVornsFolder, folder);
         EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS), readyText(folder));
-        EXPECT_TRUE(dialog.GetDlgItem(IDC_INSTALL)->isEnabled());
-        EXPECT_EQ(dialog.focusWidget(), dialog.GetDlgItem(IDC_INSTALL));
+        EXPECT_TRUE(dialog.GetDlgItem(IDC_INSTALL).IsWindowEnabled());
+        EXPECT_EQ(windowOf(dialog)->focusWidget(), widgetOf(dialog.GetDlgItem(IDC_INSTALL)));
     }
 
     void expectNotFound(const std::string& folder)
     {
         EXPECT_EQ(dialog.m_strVornsFolder, folder);
         EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS), notFoundText(folder));
-        EXPECT_FALSE(dialog.GetDlgItem(IDC_INSTALL)->isEnabled());
+        EXPECT_FALSE(dialog.GetDlgItem(IDC_INSTALL).IsWindowEnabled());
     }
 
     const std::string kDefault = "C:\\Program Files\\Corvane 5\\Vorns";
@@ -114,7 +115,7 @@ TEST_F(DiscoveryTest, TwoCancelsLeaveInstallDisabled)
     script.then(chooser(kDefault)).then(chooser(kDefault));
     run([this] {
         expectNotFound(kDefault);
-        EXPECT_EQ(dialog.focusWidget(), dialog.GetDlgItem(IDC_BROWSE));
+        EXPECT_EQ(windowOf(dialog)->focusWidget(), widgetOf(dialog.GetDlgItem(IDC_BROWSE)));
     });
 }
 
@@ -132,15 +133,15 @@ TEST_F(DiscoveryTest, BrowseChecksEveryChoice)
     prefix.writeFile("Good/Vorns/Vorns.ctl", "");
     run([this] {
         script.then(chooser("C:\\Corvane\\Vorns", "C:\\Empty"));
-        clickItem(&dialog, IDC_BROWSE);
+        clickItem(windowOf(dialog), IDC_BROWSE);
         expectNotFound("C:\\Empty");
 
         script.then(chooser("C:\\Empty"));
-        clickItem(&dialog, IDC_BROWSE);
+        clickItem(windowOf(dialog), IDC_BROWSE);
         expectNotFound("C:\\Empty");
 
         script.then(chooser("C:\\Empty", "C:\\Good\\Vorns"));
-        clickItem(&dialog, IDC_BROWSE);
+        clickItem(windowOf(dialog), IDC_BROWSE);
         expectFound("C:\\Good\\Vorns");
 
         script.then(chooser("C:\\Good\\Vorns", ""));
@@ -162,11 +163,11 @@ TEST(StartToFinish, InstallsWhereTheHostWillFindThem)
     ModalScript script;
     std::string status;
     script.then([&](QWidget* shown) {
-        auto* main = static_cast<CQuillopDlg*>(shown);
+        Dialog* main = dialogOf(shown);
         EXPECT_EQ(Dialog::mainWindow(), main);
-        pressKey(main, Qt::Key_Return);
+        pressKey(shown, Qt::Key_Return);
         status = main->GetDlgItemText(IDC_STATUS);
-        pressKey(main, Qt::Key_Return);
+        pressKey(shown, Qt::Key_Return);
     });
     EXPECT_FALSE(theApp.InitInstance());
     EXPECT_EQ(status.substr(0, 31), "Done installing 8 vorn files.\rF");
@@ -180,7 +181,7 @@ TEST_F(DiscoveryTest, BrowseChecksTheFolderAgainAfterACancel)
     prefix.makeFolder("Later");
     run([this] {
         script.then(chooser("C:\\Corvane\\Vorns", "C:\\Later"));
-        clickItem(&dialog, IDC_BROWSE);
+        clickItem(windowOf(dialog), IDC_BROWSE);
         expectNotFound("C:\\Later");
         // The control file appears while the chooser is open; cancelling
         // still checks the folder again.
@@ -188,11 +189,11 @@ TEST_F(DiscoveryTest, BrowseChecksTheFolderAgainAfterACancel)
             prefix.writeFile("Later/Vorns.ctl", "");
             static_cast<QDialog*>(modal)->reject();
         });
-        clickItem(&dialog, IDC_BROWSE);
+        clickItem(windowOf(dialog), IDC_BROWSE);
         EXPECT_EQ(dialog.GetDlgItemText(IDC_STATUS),
                   "Thank-you for downloading the Quenna Picture Vorn collection.  \r\rThe Quenna Vorns will be "
                   "installed to the directory\r    \"C:\\Later\".\r\rClick the Browse button to choose a new "
                   "directory or the Install button to begin installation.  ");
-        EXPECT_TRUE(dialog.GetDlgItem(IDC_INSTALL)->isEnabled());
+        EXPECT_TRUE(dialog.GetDlgItem(IDC_INSTALL).IsWindowEnabled());
     });
 }

@@ -1,6 +1,6 @@
 #include "install/conflict_checks.h"
 #include "install/dialog_questions.h"
-#include "platform/dialog.h"
+#include "platform/qt/dialog_window.h"
 #include "res/resource_ids.h"
 #include "support/modal_script.h"
 #include "support/throwaway_prefix.h"
@@ -14,7 +14,7 @@ namespace {
 
 Dialog* asDialog(QWidget* widget)
 {
-    return static_cast<Dialog*>(widget);
+    return dialogOf(widget);
 }
 
 std::string proposal(QWidget* dialog)
@@ -31,7 +31,8 @@ std::string prompt(QWidget* dialog)
 ModalScript::Step saveAs(const std::string& text)
 {
     return [text](QWidget* dialog) {
-        qobject_cast<QLineEdit*>(asDialog(dialog)->GetDlgItem(IDC_NEW_NAME))->setText(QString::fromStdString(text));
+        qobject_cast<QLineEdit*>(widgetOf(asDialog(dialog)->GetDlgItem(IDC_NEW_NAME)))
+            ->setText(QString::fromStdString(text));
         clickItem(dialog, IDOK);
     };
 }
@@ -79,7 +80,7 @@ TEST_F(VornNameCheckTest, EnterAcceptsTheProposalFromSave)
         // Tab goes Save, Skip, new name; Enter then presses Save.
         Dialog* d = asDialog(dialog);
         for (int id : {IDOK, IDCANCEL, IDC_NEW_NAME, IDOK}) {
-            EXPECT_EQ(QApplication::focusWidget(), d->GetDlgItem(id));
+            EXPECT_EQ(QApplication::focusWidget(), widgetOf(d->GetDlgItem(id)));
             pressKey(dialog, Qt::Key_Tab);
         }
         pressKey(dialog, Qt::Key_Backtab);

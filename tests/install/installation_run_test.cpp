@@ -1,4 +1,5 @@
 #include "app/quillop_dlg.h"
+#include "platform/qt/dialog_window.h"
 #include "platform/stdio_file.h"
 #include "platform/string_resources.h"
 #include "platform/text_format.h"
@@ -66,7 +67,7 @@ protected:
     {
         script.then([=](QWidget*) {
             dialog.m_strVornsFolder = folder;
-            QObject::connect(dialog.m_progress, &QProgressBar::valueChanged,
+            QObject::connect(qobject_cast<QProgressBar*>(widgetOf(dialog.m_progress)), &QProgressBar::valueChanged,
                              [this](int value) { progress.push_back(value); });
             steps();
             dialog.EndDialog(IDOK);
@@ -74,7 +75,7 @@ protected:
     }
 
     std::string status() const { return dialog.GetDlgItemText(IDC_STATUS); }
-    bool enabled(int id) const { return dialog.GetDlgItem(id)->isEnabled(); }
+    bool enabled(int id) const { return dialog.GetDlgItem(id).IsWindowEnabled(); }
 
     ThrowawayPrefix prefix;
     CQuillopDlg dialog;
@@ -86,11 +87,11 @@ TEST_F(InstallationRunTest, InstallsTheWholeCollection)
 {
     prefix.writeFile("Vorns/Vorns.ctl", "");
     withDialog("C:\\Vorns", [this] {
-        pressKey(&dialog, Qt::Key_Return);
+        pressKey(windowOf(dialog), Qt::Key_Return);
         EXPECT_FALSE(enabled(IDC_INSTALL));
         EXPECT_FALSE(enabled(IDC_BROWSE));
-        EXPECT_TRUE(dialog.m_progress->isHidden());
-        EXPECT_EQ(QApplication::focusWidget(), dialog.GetDlgItem(IDOK));
+        EXPECT_TRUE(!dialog.m_progress.IsWindowVisible());
+        EXPECT_EQ(QApplication::focusWidget(), widgetOf(dialog.GetDlgItem(IDOK)));
     });
 
     std::string blocks, names;
@@ -111,14 +112,14 @@ TEST_F(InstallationRunTest, FailedRunLeavesInstallEnabledAndARetryStartsOver)
     auto held = std::make_unique<StdioFile>();
     held->Open("C:\\Vorns\\Vorns.ctl", StdioFile::modeReadWrite | StdioFile::shareExclusive);
     withDialog("c:\\vorns\\", [&] {
-        clickItem(&dialog, IDC_INSTALL);
+        clickItem(windowOf(dialog), IDC_INSTALL);
         EXPECT_EQ(status(), "File error while installing vorn file 0 of 8.");
         EXPECT_TRUE(enabled(IDC_INSTALL));
         EXPECT_FALSE(enabled(IDC_BROWSE));
-        EXPECT_TRUE(dialog.m_progress->isVisible());
+        EXPECT_TRUE(dialog.m_progress.IsWindowVisible());
 
         held.reset();
-        clickItem(&dialog, IDC_INSTALL);
+        clickItem(windowOf(dialog), IDC_INSTALL);
         EXPECT_EQ(status().substr(0, 31), "Done installing 8 vorn files.\rF");
     });
     EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl").substr(0, 10), "host\r\n\r\n\r\n");
@@ -150,7 +151,7 @@ TEST_F(InstallationRunTest, CatalogueFaultsStopTheRunWithTheirMessage)
         for (const Case& c : cases) {
             TestCatalogue catalogue;
             c.make(catalogue);
-            clickItem(&dialog, IDC_INSTALL);
+            clickItem(windowOf(dialog), IDC_INSTALL);
             EXPECT_EQ(status(), c.status);
             EXPECT_TRUE(enabled(IDC_INSTALL));
         }
@@ -172,17 +173,17 @@ TEST_F(InstallationRunTest, ControlFileFaultsLoseNothing)
     const bool full = prefix.mountFullDisk("Full", {{"Vorns.ctl", "VornName:Host\r\n"}}, 0).has_value();
     prefix.makeFolder("Missing");
     withDialog("C:\\Missing", [&] {
-        clickItem(&dialog, IDC_INSTALL);
+        clickItem(windowOf(dialog), IDC_INSTALL);
         EXPECT_EQ(status(), "File error while installing vorn file 0 of 8.");
         dialog.m_strVornsFolder = "C:\\Folder";
-        clickItem(&dialog, IDC_INSTALL);
+        clickItem(windowOf(dialog), IDC_INSTALL);
         EXPECT_EQ(status(), "File error while installing vorn file 0 of 8.");
         dialog.m_strVornsFolder = "C:\\Device";
-        clickItem(&dialog, IDC_INSTALL);
+        clickItem(windowOf(dialog), IDC_INSTALL);
         EXPECT_EQ(status(), "File error while installing vorn file 0 of 8.");
         if (full) {
             dialog.m_strVornsFolder = "C:\\Full";
-            clickItem(&dialog, IDC_INSTALL);
+            clickItem(windowOf(dialog), IDC_INSTALL);
             EXPECT_EQ(status(), "File error while installing vorn file 1 of 8.");
         }
     });
@@ -218,19 +219,19 @@ TEST_F(InstallationRunTest, ConflictsAreRenamedSkippedOrGivenANewFile)
     prefix.writeFile("Vorns/Vorns.ctl", before);
     prefix.writeFile("Vorns/Pebbles.vrn", "host's own");
     auto typeAndSave = [](QWidget* conflict, const char* text) {
-        qobject_cast<QLineEdit*>(static_cast<Dialog*>(conflict)->GetDlgItem(IDC_NEW_NAME))->setText(text);
+        qobject_cast<QLineEdit*>(widgetOf(dialogOf(conflict)->GetDlgItem(IDC_NEW_NAME)))->setText(text);
         clickItem(conflict, IDOK);
     };
-    whenDialogOpens("C:\\Vorns", [this] { clickItem(&dialog, IDC_INSTALL); });
+    whenDialogOpens("C:\\Vorns", [this] { clickItem(windowOf(dialog), IDC_INSTALL); });
     script
         .then([&](QWidget* conflict) {
             EXPECT_EQ(conflict->windowTitle(), "Duplicate Vorn Name");
             EXPECT_EQ(status(), "Creating new Vorn file Fern(Fern.vrn)");
-            EXPECT_EQ(conflict->parentWidget(), &dialog) << "owned, and so blocked, by the main window";
+            EXPECT_EQ(conflict->parentWidget(), windowOf(dialog)) << "owned, and so blocked, by the main window";
             typeAndSave(conflict, "Fern Green");
         })
         .then([&](QWidget* conflict) {
-            EXPECT_EQ(static_cast<Dialog*>(conflict)->GetDlgItemText(IDC_NEW_NAME), "Pebbles2.vrn");
+            EXPECT_EQ(dialogOf(conflict)->GetDlgItemText(IDC_NEW_NAME), "Pebbles2.vrn");
             pressKey(conflict, Qt::Key_Return);
         })
         .then([&](QWidget* conflict) {
@@ -272,9 +273,9 @@ class RefusedFileNameTest : public InstallationRunTest, public ::testing::WithPa
 TEST_P(RefusedFileNameTest, EndsTheRunWithAFileError)
 {
     prefix.writeFile("Vorns/Pebbles.vrn", "host's own");
-    whenDialogOpens("C:\\Vorns", [this] { clickItem(&dialog, IDC_INSTALL); });
+    whenDialogOpens("C:\\Vorns", [this] { clickItem(windowOf(dialog), IDC_INSTALL); });
     script.then([&](QWidget* conflict) {
-        qobject_cast<QLineEdit*>(static_cast<Dialog*>(conflict)->GetDlgItem(IDC_NEW_NAME))->setText(GetParam());
+        qobject_cast<QLineEdit*>(widgetOf(dialogOf(conflict)->GetDlgItem(IDC_NEW_NAME)))->setText(GetParam());
         clickItem(conflict, IDOK);
     });
     dialog.DoModal();
@@ -294,9 +295,9 @@ TEST_F(InstallationRunTest, SecondEntryOfTheSameNameMeetsTheFirstsBlock)
     catalogue.addEntry(1, "Leaf");
     catalogue.setRecord(2, recordFor("Leaf", "Other.vrn"));
     catalogue.setImage(2, "other");
-    whenDialogOpens("C:\\Vorns", [this] { clickItem(&dialog, IDC_INSTALL); });
+    whenDialogOpens("C:\\Vorns", [this] { clickItem(windowOf(dialog), IDC_INSTALL); });
     script.then([](QWidget* conflict) {
-        EXPECT_EQ(static_cast<Dialog*>(conflict)->GetDlgItemText(IDC_NEW_NAME), "Leaf2");
+        EXPECT_EQ(dialogOf(conflict)->GetDlgItemText(IDC_NEW_NAME), "Leaf2");
         clickItem(conflict, IDCANCEL);
     });
     dialog.DoModal();

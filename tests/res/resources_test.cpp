@@ -3,7 +3,7 @@
 #include "app/about_dlg.h"
 #include "app/quillop_dlg.h"
 #include "payload/catalogue.h"
-#include "platform/dialog.h"
+#include "platform/qt/dialog_window.h"
 #include "res/dialog_templates.h"
 #include "res/resource_ids.h"
 #include "support/expected_templates.h"
@@ -77,14 +77,14 @@ TEST(Resources, DialogTemplates)
 
 TEST(Resources, IconsAreDrawn)
 {
-    const QIcon icon = LoadIcon(QStringLiteral("IDR_MAINFRAME"));
+    const QIcon& icon = iconOf(LoadIcon("IDR_MAINFRAME"));
     for (int size : {16, 32, 48, 128})
         expectDrawn(icon.pixmap(size, size), size);
     CQuillopDlg main;
-    expectDrawn(main.m_hIcon.pixmap(32, 32), 32);
+    expectDrawn(iconOf(main.m_hIcon).pixmap(32, 32), 32);
     CAboutDlg about(&main);
     const QLabel* picture = nullptr;
-    for (const QLabel* label : about.findChildren<QLabel*>())
+    for (const QLabel* label : windowOf(about)->findChildren<QLabel*>())
         if (label->accessibleName() == QLatin1String("Quillop icon"))
             picture = label;
     ASSERT_NE(picture, nullptr);

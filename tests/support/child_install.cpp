@@ -44,9 +44,9 @@ int runChildInstall()
     Dialog::setMainWindow(&dialog);
     std::string status;
     ModalScript script;
-    script.then([&](QWidget*) {
+    script.then([&](QWidget* window) {
         dialog.m_strVornsFolder = qEnvironmentVariable(kFolderVariable).toStdString();
-        clickItem(&dialog, IDC_INSTALL);
+        clickItem(window, IDC_INSTALL);
         status = dialog.GetDlgItemText(IDC_STATUS);
         dialog.EndDialog(IDOK);
     });

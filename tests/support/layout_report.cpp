@@ -4,6 +4,7 @@
 #include "app/quillop_dlg.h"
 #include "install/dup_file_name_dlg.h"
 #include "install/dup_vorn_name_dlg.h"
+#include "platform/qt/dialog_window.h"
 #include "res/dialog_templates.h"
 #include "support/throwaway_prefix.h"
 
@@ -34,8 +35,9 @@ bool isClipped(const QWidget* control)
     return false;
 }
 
-void report(Dialog& dialog, const DialogTemplate& dialogTemplate, const QString& scale)
+void report(Dialog& dialogObject, const DialogTemplate& dialogTemplate, const QString& scale)
 {
+    QDialog& dialog = *windowOf(dialogObject);
     std::printf("dialog %d %d %d\n", dialogTemplate.id, dialog.width(), dialog.height());
     int index = 0;
     for (const QWidget* control : dialog.findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {

@@ -1,6 +1,6 @@
 #include "support/modal_script.h"
 
-#include "platform/dialog.h"
+#include "platform/qt/dialog_window.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -60,7 +60,7 @@ void ModalScript::poll()
 
 void clickItem(QWidget* dialog, int id)
 {
-    auto* button = qobject_cast<QPushButton*>(static_cast<Dialog*>(dialog)->GetDlgItem(id));
+    auto* button = qobject_cast<QPushButton*>(widgetOf(dialogOf(dialog)->GetDlgItem(id)));
     ASSERT_NE(button, nullptr);
     QTest::mouseClick(button, Qt::LeftButton);
 }

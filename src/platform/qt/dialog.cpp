@@ -1,4 +1,4 @@
-#include "platform/dialog.h"
+#include "platform/qt/dialog_window.h"
 
 #include "platform/dialog_ids.h"
 
@@ -13,10 +13,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPointer>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -48,9 +49,9 @@ int unitsDown(int units, int baseUnitY)
     return (units * baseUnitY + 4) / 8;
 }
 
-QPointer<QWidget>& mainWindowPointer()
+Dialog*& mainWindowPointer()
 {
-    static QPointer<QWidget> window;
+    static Dialog* window = nullptr;
     return window;
 }
 
@@ -173,9 +174,29 @@ private:
 
 } // namespace
 
-QIcon LoadIcon(const QString& name)
+IconHandle LoadIcon(const char* name)
 {
-    return QIcon(new ResourceIconEngine(name));
+    // Loaded once each and kept, as Windows keeps a shared icon.
+    static std::map<std::string, QIcon> loaded;
+    auto it = loaded.find(name);
+    if (it == loaded.end())
+        it = loaded.emplace(name, QIcon(new ResourceIconEngine(QString::fromUtf8(name)))).first;
+    return &it->second;
+}
+
+const QIcon& iconOf(IconHandle icon)
+{
+    return *static_cast<const QIcon*>(icon);
+}
+
+int SystemIconWidth()
+{
+    return QApplication::style()->pixelMetric(QStyle::PM_LargeIconSize);
+}
+
+int SystemIconHeight()
+{
+    return SystemIconWidth();
 }
 
 QString displayText(const std::string& text)
@@ -186,18 +207,164 @@ QString displayText(const std::string& text)
     return shown;
 }
 
-QWidget* Dialog::mainWindow()
+// The widgets behind the handles.
+
+QWidget* widgetOf(const CWnd& window)
+{
+    return static_cast<QWidget*>(window.GetSafeHwnd());
+}
+
+DialogWindow* windowOf(const Dialog& dialog)
+{
+    return dialog.native().window;
+}
+
+Dialog* dialogOf(QWidget* window)
+{
+    auto* dialogWindow = qobject_cast<DialogWindow*>(window);
+    return dialogWindow ? &dialogWindow->dialog() : nullptr;
+}
+
+std::string CWnd::GetWindowText() const
+{
+    const QWidget* widget = widgetOf(*this);
+    QString text;
+    if (const auto* edit = qobject_cast<const QLineEdit*>(widget))
+        text = edit->text();
+    else if (const auto* label = qobject_cast<const QLabel*>(widget))
+        return label->property(kRawText).toByteArray().toStdString();
+    else if (const auto* button = qobject_cast<const QPushButton*>(widget))
+        text = button->text();
+    else if (widget)
+        text = widget->windowTitle();
+    return text.toUtf8().toStdString();
+}
+
+void CWnd::SetWindowText(const std::string& text)
+{
+    QWidget* widget = widgetOf(*this);
+    const QString shown = QString::fromUtf8(text.data(), qsizetype(text.size()));
+    if (auto* edit = qobject_cast<QLineEdit*>(widget))
+        edit->setText(shown);
+    else if (auto* label = qobject_cast<QLabel*>(widget))
+        setLabelText(label, text);
+    else if (auto* button = qobject_cast<QPushButton*>(widget))
+        button->setText(shown);
+    else if (widget)
+        widget->setWindowTitle(shown);
+}
+
+void CWnd::EnableWindow(bool enable)
+{
+    widgetOf(*this)->setEnabled(enable);
+}
+
+bool CWnd::IsWindowEnabled() const
+{
+    return widgetOf(*this)->isEnabled();
+}
+
+void CWnd::ShowWindow(bool show)
+{
+    widgetOf(*this)->setVisible(show);
+}
+
+bool CWnd::IsWindowVisible() const
+{
+    return widgetOf(*this)->isVisible();
+}
+
+void CWnd::SetFocus()
+{
+    widgetOf(*this)->setFocus();
+}
+
+namespace {
+QProgressBar* barOf(const CProgressCtrl& control)
+{
+    return static_cast<QProgressBar*>(widgetOf(control));
+}
+} // namespace
+
+void CProgressCtrl::SetRange(int lower, int upper)
+{
+    barOf(*this)->setRange(lower, upper);
+}
+
+void CProgressCtrl::SetPos(int position)
+{
+    barOf(*this)->setValue(position);
+}
+
+int CProgressCtrl::GetPos() const
+{
+    return barOf(*this)->value();
+}
+
+void CMenu::AppendSeparator()
+{
+    static_cast<QMenu*>(m_hMenu)->addSeparator();
+}
+
+void CMenu::AppendItem(unsigned id, const std::string& text)
+{
+    auto* menu = static_cast<QMenu*>(m_hMenu);
+    QAction* action = menu->addAction(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    Dialog* owner = m_pOwner;
+    QObject::connect(action, &QAction::triggered, menu, [owner, id] { owner->OnSysCommand(id, 0); });
+}
+
+CPaintDC::CPaintDC(Dialog& window)
+    : m_window(window)
+    , m_hDC(new QPainter(windowOf(window)))
+{
+}
+
+CPaintDC::~CPaintDC()
+{
+    delete static_cast<QPainter*>(m_hDC);
+}
+
+void CPaintDC::EraseIconBackground()
+{
+    DialogWindow* window = windowOf(m_window);
+    static_cast<QPainter*>(m_hDC)->fillRect(window->rect(), window->palette().window());
+}
+
+void CPaintDC::DrawIcon(int x, int y, IconHandle icon)
+{
+    static_cast<QPainter*>(m_hDC)->drawPixmap(x, y, iconOf(icon).pixmap(SystemIconWidth(), SystemIconHeight()));
+}
+
+// The dialog.
+
+Dialog* Dialog::mainWindow()
 {
     return mainWindowPointer();
 }
 
-void Dialog::setMainWindow(QWidget* window)
+void Dialog::setMainWindow(Dialog* window)
 {
     mainWindowPointer() = window;
 }
 
-Dialog::Dialog(const DialogTemplate& dialogTemplate, QWidget* parent)
-    : QDialog(parent ? parent : mainWindow())
+Dialog::Dialog(const DialogTemplate& dialogTemplate, Dialog* parent)
+    : m_template(dialogTemplate)
+    , m_pParent(parent ? parent : mainWindow())
+    , m_native(new Native)
+{
+    m_native->window = new DialogWindow(*this, dialogTemplate, m_pParent ? windowOf(*m_pParent) : nullptr);
+    m_hWnd = m_native->window.data();
+}
+
+Dialog::~Dialog()
+{
+    delete m_native->window.data();
+}
+
+DialogWindow::DialogWindow(Dialog& dialog, const DialogTemplate& dialogTemplate, QWidget* parent)
+    : QDialog(parent)
+    , m_dialog(dialog)
 {
     setWindowTitle(QString::fromUtf8(dialogTemplate.title));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint
@@ -218,7 +385,7 @@ Dialog::Dialog(const DialogTemplate& dialogTemplate, QWidget* parent)
     }
 }
 
-QRect Dialog::mapDialogRect(int x, int y, int cx, int cy) const
+QRect DialogWindow::mapDialogRect(int x, int y, int cx, int cy) const
 {
     return QRect(unitsAcross(x, m_baseUnitX), unitsDown(y, m_baseUnitY), unitsAcross(cx, m_baseUnitX),
                  unitsDown(cy, m_baseUnitY));
@@ -258,14 +425,14 @@ QSize dialogUnitsToPixels(const QFont& font, int cx, int cy)
     return QSize(unitsAcross(cx, units.x), unitsDown(cy, units.y));
 }
 
-void Dialog::createControls(const DialogTemplate& dialogTemplate)
+void DialogWindow::createControls(const DialogTemplate& dialogTemplate)
 {
     for (const ControlTemplate& control : dialogTemplate.controls) {
         QWidget* widget = createControl(control, this);
         widget->setGeometry(mapDialogRect(control.x, control.y, control.cx, control.cy));
         // An icon control's text names the icon, drawn at the control's size.
         if (control.kind == ControlKind::Icon)
-            static_cast<QLabel*>(widget)->setPixmap(LoadIcon(QString::fromUtf8(control.text)).pixmap(widget->size()));
+            static_cast<QLabel*>(widget)->setPixmap(iconOf(LoadIcon(control.text)).pixmap(widget->size()));
         widget->setFocusPolicy((control.style & TabStop) ? Qt::StrongFocus : Qt::NoFocus);
         if (control.style & Hidden)
             widget->hide();
@@ -279,9 +446,11 @@ void Dialog::createControls(const DialogTemplate& dialogTemplate)
             const int id = control.id;
             connect(button, &QPushButton::clicked, this, [this, id] {
                 if (id == IDOK)
-                    OnOK();
+                    m_dialog.OnOK();
                 else if (id == IDCANCEL)
-                    OnCancel();
+                    m_dialog.OnCancel();
+                else
+                    m_dialog.OnCommand(id);
             });
         }
     }
@@ -289,44 +458,40 @@ void Dialog::createControls(const DialogTemplate& dialogTemplate)
         setTabOrder(m_tabOrder[i - 1], m_tabOrder[i]);
 }
 
-QWidget* Dialog::GetDlgItem(int id) const
+QWidget* DialogWindow::item(int id) const
 {
     const auto it = m_items.find(id);
     return it == m_items.end() ? nullptr : it->second;
 }
 
+CWnd Dialog::GetDlgItem(int id) const
+{
+    return CWnd(windowOf(*this)->item(id));
+}
+
 std::string Dialog::GetDlgItemText(int id) const
 {
-    const QWidget* item = GetDlgItem(id);
-    QString text;
-    if (const auto* edit = qobject_cast<const QLineEdit*>(item))
-        text = edit->text();
-    else if (const auto* label = qobject_cast<const QLabel*>(item))
-        return label->property(kRawText).toByteArray().toStdString();
-    else if (const auto* button = qobject_cast<const QPushButton*>(item))
-        text = button->text();
-    return text.toUtf8().toStdString();
+    return GetDlgItem(id).GetWindowText();
 }
 
 void Dialog::SetDlgItemText(int id, const std::string& text)
 {
-    QWidget* item = GetDlgItem(id);
-    if (auto* edit = qobject_cast<QLineEdit*>(item))
-        edit->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
-    else if (auto* label = qobject_cast<QLabel*>(item))
-        setLabelText(label, text);
-    else if (auto* button = qobject_cast<QPushButton*>(item))
-        button->setText(QString::fromUtf8(text.data(), qsizetype(text.size())));
+    GetDlgItem(id).SetWindowText(text);
+}
+
+void Dialog::DDX_Control(int id, CWnd& control) const
+{
+    control.m_hWnd = windowOf(*this)->item(id);
 }
 
 int Dialog::DoModal()
 {
     if (OnInitDialog())
-        focusFirstTabStop();
-    return exec();
+        windowOf(*this)->focusFirstTabStop();
+    return windowOf(*this)->exec();
 }
 
-void Dialog::focusFirstTabStop()
+void DialogWindow::focusFirstTabStop()
 {
     for (QWidget* widget : std::as_const(m_tabOrder)) {
         if (widget->isEnabled() && !widget->isHidden()) {
@@ -338,7 +503,7 @@ void Dialog::focusFirstTabStop()
 
 void Dialog::EndDialog(int result)
 {
-    done(result);
+    windowOf(*this)->done(result);
 }
 
 bool Dialog::OnInitDialog()
@@ -358,6 +523,10 @@ void Dialog::OnCancel()
     EndDialog(IDCANCEL);
 }
 
+void Dialog::OnCommand(int)
+{
+}
+
 void Dialog::DoDataExchange(bool)
 {
 }
@@ -367,47 +536,76 @@ void Dialog::UpdateData(bool saveAndValidate)
     DoDataExchange(saveAndValidate);
 }
 
-void Dialog::reject()
+void Dialog::SetIcon(IconHandle icon, bool)
 {
-    OnCancel();
+    windowOf(*this)->setWindowIcon(iconOf(icon));
 }
 
-void Dialog::closeEvent(QCloseEvent* event)
+bool Dialog::IsIconic() const
+{
+    return windowOf(*this)->isMinimized();
+}
+
+ClientSize Dialog::GetClientSize() const
+{
+    const QSize size = windowOf(*this)->size();
+    return {size.width(), size.height()};
+}
+
+// Linux window managers draw a minimised window themselves.
+void Dialog::OnPaint()
+{
+}
+
+IconHandle Dialog::OnQueryDragIcon()
+{
+    return nullptr;
+}
+
+void DialogWindow::paintEvent(QPaintEvent*)
+{
+    m_dialog.OnPaint();
+}
+
+void DialogWindow::reject()
+{
+    m_dialog.OnCancel();
+}
+
+void DialogWindow::closeEvent(QCloseEvent* event)
 {
     event->ignore();
-    OnCancel();
+    m_dialog.OnCancel();
 }
 
-QMenu* Dialog::GetSystemMenu()
+QMenu* DialogWindow::systemMenu()
 {
     if (!m_systemMenu) {
         m_systemMenu = new QMenu(this);
-        AppendMenuItem(m_systemMenu, SC_MINIMIZE, "Mi&nimize");
-        AppendMenuItem(m_systemMenu, SC_CLOSE, "&Close");
+        CMenu menu = m_dialog.GetSystemMenu();
+        menu.AppendItem(SC_MINIMIZE, "Mi&nimize");
+        menu.AppendItem(SC_CLOSE, "&Close");
     }
     return m_systemMenu;
 }
 
-void Dialog::AppendMenuItem(QMenu* menu, unsigned id, const std::string& text)
+CMenu Dialog::GetSystemMenu()
 {
-    QAction* action = menu->addAction(QString::fromUtf8(text.data(), qsizetype(text.size())));
-    connect(action, &QAction::triggered, this, [this, id] { OnSysCommand(id, 0); });
-}
-
-void Dialog::AppendMenuSeparator(QMenu* menu)
-{
-    menu->addSeparator();
+    CMenu menu;
+    menu.m_hMenu = windowOf(*this)->systemMenu();
+    menu.m_pOwner = this;
+    return menu;
 }
 
 void Dialog::OnSysCommand(unsigned id, long)
 {
     if ((id & 0xFFF0) == SC_MINIMIZE)
-        showMinimized();
+        windowOf(*this)->showMinimized();
     else if ((id & 0xFFF0) == SC_CLOSE)
-        close();
+        windowOf(*this)->close();
 }
 
-void Dialog::contextMenuEvent(QContextMenuEvent* event)
+void DialogWindow::contextMenuEvent(QContextMenuEvent* event)
 {
     if (!m_systemMenu) {
         QDialog::contextMenuEvent(event);
@@ -416,7 +614,7 @@ void Dialog::contextMenuEvent(QContextMenuEvent* event)
     m_systemMenu->popup(event->globalPos());
 }
 
-void Dialog::keyPressEvent(QKeyEvent* event)
+void DialogWindow::keyPressEvent(QKeyEvent* event)
 {
     if (m_systemMenu && event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
         m_systemMenu->popup(mapToGlobal(QPoint(0, 0)));

@@ -1,7 +1,8 @@
-#include "platform/folder_picker.h"
+#include "platform/qt/folder_picker.h"
 
-#include "platform/dialog.h"
+#include "platform/folder_picker.h"
 #include "platform/linux/wine_prefix.h"
+#include "platform/qt/dialog_window.h"
 #include "platform/qt/folder_tree_model.h"
 
 #include <QApplication>
@@ -81,9 +82,9 @@ std::optional<std::string> FolderPicker::selectedFolder() const
     return m_model->windowsPath(selected.front());
 }
 
-std::optional<std::string> FolderPicker::pick(QWidget* owner, const std::string& title, const std::string& startFolder)
+std::optional<std::string> PickFolder(const CWnd* owner, const std::string& title, const std::string& startFolder)
 {
-    FolderPicker picker(owner, title, startFolder, WinePrefix::current());
+    FolderPicker picker(owner ? widgetOf(*owner) : nullptr, title, startFolder, WinePrefix::current());
     if (picker.exec() != QDialog::Accepted)
         return std::nullopt;
     return picker.selectedFolder();
