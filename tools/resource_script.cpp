@@ -122,9 +122,10 @@ std::string iconFile(const std::vector<std::string>& pngPaths)
 }
 
 // The resource an icon control shows, named in its template by its id's name.
+// An icon control names its icon as a resource script does a numbered one.
 int iconId(const char* name)
 {
-    if (std::string(name) == "IDR_MAINFRAME")
+    if (std::string(name) == "#" + std::to_string(IDR_MAINFRAME))
         return IDR_MAINFRAME;
     throw std::runtime_error(std::string("no icon resource is named ") + name);
 }

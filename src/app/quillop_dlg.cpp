@@ -7,7 +7,7 @@
 
 CQuillopDlg::CQuillopDlg(Dialog* parent)
     : Dialog(kMainDialogTemplate, parent)
-    , m_hIcon(LoadIcon("IDR_MAINFRAME"))
+    , m_hIcon(LoadIcon(IDR_MAINFRAME))
 {
 }
 

@@ -85,8 +85,8 @@ struct ClientSize {
 int SystemIconWidth();
 int SystemIconHeight();
 
-// The icon resource `name` ("IDR_MAINFRAME").
-IconHandle LoadIcon(const char* name);
+// The icon resource numbered `resourceId`.
+IconHandle LoadIcon(int resourceId);
 
 // A modal dialog built from a template, with the life cycle Windows dialogs
 // have: OnInitDialog before the window is first shown, OnOK and OnCancel
@@ -122,6 +122,8 @@ public:
     ClientSize GetClientSize() const;
 
     const DialogTemplate& dialogTemplate() const { return m_template; }
+    // The backend attaches the window it made for the dialog.
+    void AttachWindow(NativeWindow window) { m_hWnd = window; }
 
     // The toolkit's side of the dialog, defined by each backend.
     struct Native;

@@ -16,7 +16,7 @@ const DialogTemplate kAboutBoxTemplate = {
     kFontSize,
     0,
     {
-        {IDC_STATIC, ControlKind::Icon, 11, 17, 20, 20, "IDR_MAINFRAME", 0},
+        {IDC_STATIC, ControlKind::Icon, 11, 17, 20, 20, "#128", 0},
         {IDC_STATIC, ControlKind::Static, 40, 14, 119, 8, "Picture Vorn Collection Installer", NoPrefix},
         {IDOK, ControlKind::DefPushButton, 178, 7, 50, 14, "OK", TabStop},
     },

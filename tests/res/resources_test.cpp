@@ -77,7 +77,7 @@ TEST(Resources, DialogTemplates)
 
 TEST(Resources, IconsAreDrawn)
 {
-    const QIcon& icon = iconOf(LoadIcon("IDR_MAINFRAME"));
+    const QIcon& icon = iconOf(LoadIcon(128));
     for (int size : {16, 32, 48, 128})
         expectDrawn(icon.pixmap(size, size), size);
     CQuillopDlg main;

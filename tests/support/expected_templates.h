@@ -45,7 +45,7 @@ inline std::vector<ExpectedDialog> expectedDialogs()
          55,
          0,
          {
-             {-1, ControlKind::Icon, 11, 17, 20, 20, "IDR_MAINFRAME", 0},
+             {-1, ControlKind::Icon, 11, 17, 20, 20, "#128", 0},
              {-1, ControlKind::Static, 40, 14, 119, 8, "Picture Vorn Collection Installer", NoPrefix},
              {1, ControlKind::DefPushButton, 178, 7, 50, 14, "OK", TabStop},
          }},

@@ -6,6 +6,8 @@ set -euo pipefail
 objdump=$1 processor=$2
 shift 2
 expected=$([ "$processor" = i686 ] && echo pei-i386 || echo pei-x86-64)
+# DLL names are matched as Windows matches them, in any case.
+shopt -s nocasematch
 system='^(KERNEL32|USER32|GDI32|ADVAPI32|SHELL32|OLE32|COMCTL32|msvcrt|api-ms-win-crt-[a-z0-9-]+)\.dll$'
 status=0
 for program in "$@"; do

@@ -4,7 +4,10 @@ unless they hold the same ones, byte for byte: the 32-bit build, which no
 machine here runs, against the 64-bit one that runs under Wine. Prints what
 each holds.
 
-  compare_resources.py <program.exe> <program.exe>"""
+  compare_resources.py [--program] <program.exe> <program.exe>
+
+With --program they are quillop.exe: GUI programs that also carry their
+manifest and version information."""
 
 import sys
 
@@ -16,6 +19,9 @@ import pefile
 REQUIRED = {("5", "100"), ("5", "102"), ("5", "144"), ("5", "145"), ("14", "128"),
             ("6", "7"), ("6", "8"), ("6", "63"), ("NUM_VORNS", "IDR_NUM_VORNS")}
 REQUIRED |= {(kind, "IDR_%s%d" % (kind, n)) for kind in ("CTL", "VRN") for n in range(1, 9)}
+# quillop.exe's own: its manifest and its version information.
+PROGRAM = {("24", "1"), ("16", "1")}
+WINDOWS_GUI = 2
 
 
 def resources(path):
@@ -30,14 +36,22 @@ def resources(path):
                 key = (str(kind.name or kind.id), str(entry.name or entry.id), language.id)
                 found[key] = pe.get_data(data.OffsetToData, data.Size)
     kind = "PE32+" if pe.OPTIONAL_HEADER.Magic == 0x20B else "PE32"
-    return kind, found
+    return kind, found, pe.OPTIONAL_HEADER.Subsystem
 
 
 def main():
-    (first_kind, first), (second_kind, second) = (resources(path) for path in sys.argv[1:3])
-    print("%s %s: %d resources; %s %s: %d resources" % (first_kind, sys.argv[1], len(first),
-                                                        second_kind, sys.argv[2], len(second)))
-    missing = REQUIRED - {(kind, name) for kind, name, _ in first}
+    arguments = sys.argv[1:]
+    program = arguments[:1] == ["--program"]
+    paths = arguments[1:] if program else arguments
+    (first_kind, first, first_subsystem), (second_kind, second, second_subsystem) = (
+        resources(path) for path in paths[:2])
+    print("%s %s: %d resources; %s %s: %d resources" % (first_kind, paths[0], len(first),
+                                                        second_kind, paths[1], len(second)))
+    if program and (first_subsystem, second_subsystem) != (WINDOWS_GUI, WINDOWS_GUI):
+        print("FAIL: subsystems %d and %d, not both Windows GUI (%d)" % (first_subsystem, second_subsystem,
+                                                                         WINDOWS_GUI))
+        return 1
+    missing = (REQUIRED | (PROGRAM if program else set())) - {(kind, name) for kind, name, _ in first}
     if missing:
         print("FAIL: missing %s" % sorted(missing))
         return 1

@@ -20,6 +20,8 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <cstdlib>
+
 namespace {
 
 // A dialog's base units: the average width of the letters A-Z a-z and the
@@ -174,13 +176,13 @@ private:
 
 } // namespace
 
-IconHandle LoadIcon(const char* name)
+IconHandle LoadIcon(int resourceId)
 {
     // Loaded once each and kept, as Windows keeps a shared icon.
-    static std::map<std::string, QIcon> loaded;
-    auto it = loaded.find(name);
+    static std::map<int, QIcon> loaded;
+    auto it = loaded.find(resourceId);
     if (it == loaded.end())
-        it = loaded.emplace(name, QIcon(new ResourceIconEngine(QString::fromUtf8(name)))).first;
+        it = loaded.emplace(resourceId, QIcon(new ResourceIconEngine(QString::number(resourceId)))).first;
     return &it->second;
 }
 
@@ -354,7 +356,7 @@ Dialog::Dialog(const DialogTemplate& dialogTemplate, Dialog* parent)
     , m_native(new Native)
 {
     m_native->window = new DialogWindow(*this, dialogTemplate, m_pParent ? windowOf(*m_pParent) : nullptr);
-    m_hWnd = m_native->window.data();
+    AttachWindow(m_native->window.data());
 }
 
 Dialog::~Dialog()
@@ -430,9 +432,11 @@ void DialogWindow::createControls(const DialogTemplate& dialogTemplate)
     for (const ControlTemplate& control : dialogTemplate.controls) {
         QWidget* widget = createControl(control, this);
         widget->setGeometry(mapDialogRect(control.x, control.y, control.cx, control.cy));
-        // An icon control's text names the icon, drawn at the control's size.
+        // An icon control's text numbers the icon ("#128"), drawn at the
+        // control's size.
         if (control.kind == ControlKind::Icon)
-            static_cast<QLabel*>(widget)->setPixmap(iconOf(LoadIcon(control.text)).pixmap(widget->size()));
+            static_cast<QLabel*>(widget)->setPixmap(
+                iconOf(LoadIcon(std::atoi(control.text + 1))).pixmap(widget->size()));
         widget->setFocusPolicy((control.style & TabStop) ? Qt::StrongFocus : Qt::NoFocus);
         if (control.style & Hidden)
             widget->hide();

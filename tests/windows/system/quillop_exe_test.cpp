@@ -1,0 +1,280 @@
+// quillop.exe under Wine, driven as a user meets it: through its windows,
+// from a program of its own. Each case runs in a throwaway prefix
+// (run_in_throwaway_prefix.sh); every expected text is written out here.
+#include "program_window.h"
+#include "support/expected_texts.h"
+#include "support/throwaway_prefix.h"
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char* const kMain = "Ostrel Picture Vorn Installer";
+const char* const kChooser = "Browse for Folder";
+const char* const kVornNameDialog = "Duplicate Vorn Name";
+const char* const kFileNameDialog = "Duplicate File Name";
+const char* const kDefaultFolder = "C:\\Program Files\\Corvane 5\\Vorns";
+const char* const kEveryName = "Fern, Pebbles, Stars, Raindrops, Petals, Bubbles, Snowflakes, Shells.";
+
+constexpr int kStatus = 1000;
+constexpr int kProgress = 1004;
+constexpr int kInstall = 1005;
+constexpr int kBrowse = 1006;
+constexpr int kPrompt = 1010;
+constexpr int kNewName = 1009;
+
+void expectRect(HWND dialog, int id, RECT expected)
+{
+    const RECT actual = itemRect(dialog, id);
+    EXPECT_EQ(actual.left, expected.left) << "control " << id;
+    EXPECT_EQ(actual.top, expected.top) << "control " << id;
+    EXPECT_EQ(actual.right, expected.right) << "control " << id;
+    EXPECT_EQ(actual.bottom, expected.bottom) << "control " << id;
+}
+
+// Answers the chooser that must have opened, with `expectedSelection`
+// selected: chooses `folder`, or cancels when it is empty.
+void answerChooser(const RunningProgram& program, const std::string& expectedSelection, const std::string& folder)
+{
+    const HWND chooser = program.waitForDialog(kChooser);
+    ASSERT_NE(chooser, nullptr) << "no folder chooser opened";
+    EXPECT_NE(staticTexts(chooser).find(
+                  "Choose the Vorns folder.  This should be a folder in the Corvane folder named Vorns."),
+              std::string::npos)
+        << staticTexts(chooser);
+    EXPECT_EQ(program.waitForChooserSelection(chooser, expectedSelection), expectedSelection);
+    const HWND main = FindWindowExA(nullptr, nullptr, "#32770", kMain);
+    if (main) {
+        EXPECT_EQ(GetWindow(chooser, GW_OWNER), main) << "owned, and so blocked, by the main window";
+    }
+    if (folder.empty()) {
+        click(chooser, IDCANCEL);
+    } else {
+        EXPECT_TRUE(program.selectInChooser(chooser, folder));
+        click(chooser, IDOK);
+    }
+    EXPECT_TRUE(waitUntilClosed(chooser));
+}
+
+void exitProgram(RunningProgram& program, HWND main)
+{
+    click(main, IDOK);
+    EXPECT_EQ(program.waitForExit(), 0u);
+}
+
+} // namespace
+
+TEST(QuillopExe, FoundThroughALongRegistrationLaidOutAndInstalledWithEnter)
+{
+    ThrowawayPrefix prefix;
+    prefix.writeFile("Program Files/Corvane 5/Vorns/Vorns.ctl", "");
+    prefix.registerHost("C:\\Program Files\\Corvane 5\\Corvane.exe %1");
+    RunningProgram program;
+    const HWND main = program.waitForDialog(kMain);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(waitForItemText(main, kStatus, readyText("c:\\Program Files\\Corvane 5\\Vorns\\")),
+              readyText("c:\\Program Files\\Corvane 5\\Vorns\\"));
+    EXPECT_EQ(itemText(main, kInstall), "&Install Vorn Files");
+    EXPECT_EQ(itemText(main, kBrowse), "&Browse...");
+    EXPECT_EQ(itemText(main, IDOK), "E&xit");
+    EXPECT_TRUE(itemEnabled(main, kInstall));
+    EXPECT_FALSE(itemVisible(main, kProgress));
+    EXPECT_EQ(program.focusedControl(), kInstall);
+    EXPECT_EQ(SendMessageA(GetDlgItem(main, kProgress), PBM_GETRANGE, FALSE, 0), 100);
+
+    // The template's layout, in dialog units of its font.
+    RECT client{};
+    GetClientRect(main, &client);
+    const RECT whole = dialogUnits(0, 0, 206, 167);
+    EXPECT_EQ(client.right, whole.right);
+    EXPECT_EQ(client.bottom, whole.bottom);
+    expectRect(main, kStatus, dialogUnits(7, 7, 192, 113));
+    expectRect(main, kProgress, dialogUnits(7, 126, 192, 11));
+    expectRect(main, kInstall, dialogUnits(7, 144, 70, 16));
+    expectRect(main, kBrowse, dialogUnits(81, 144, 57, 16));
+    expectRect(main, IDOK, dialogUnits(142, 144, 57, 16));
+
+    pressKey(main, VK_RETURN);
+    EXPECT_EQ(waitForItemText(main, kStatus, doneText(8, kEveryName)), doneText(8, kEveryName));
+    EXPECT_FALSE(itemEnabled(main, kInstall));
+    EXPECT_FALSE(itemEnabled(main, kBrowse));
+    EXPECT_FALSE(itemVisible(main, kProgress));
+    EXPECT_EQ(SendMessageA(GetDlgItem(main, kProgress), PBM_GETPOS, 0, 0), 100);
+    EXPECT_EQ(program.focusedControl(), IDOK);
+    EXPECT_EQ(prefix.readFile("Program Files/Corvane 5/Vorns/Vorns.ctl").substr(0, 17), "\r\n\r\nVornName:Fern");
+    EXPECT_TRUE(prefix.exists("Program Files/Corvane 5/Vorns/Shells.vrn"));
+    exitProgram(program, main);
+}
+
+TEST(QuillopExe, FoundThroughAShortRegistration)
+{
+    ThrowawayPrefix prefix;
+    prefix.writeFile("Program Files/Corvane 5/Vorns/Vorns.ctl", "");
+    prefix.writeFile("Program Files/Corvane 5/Corvane.exe", "");
+    prefix.registerHost("C:\\" + prefix.shortAlias("Program Files") + "\\"
+                        + prefix.shortAlias("Program Files/Corvane 5") + "\\CORVANE.EXE \"%1\"");
+    RunningProgram program;
+    const HWND main = program.waitForDialog(kMain);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(waitForItemText(main, kStatus, readyText("c:\\Program Files\\Corvane 5\\Vorns\\")),
+              readyText("c:\\Program Files\\Corvane 5\\Vorns\\"));
+    exitProgram(program, main);
+}
+
+TEST(QuillopExe, NoRegistrationAndTwoCancelsLeaveInstallDisabledWithFocusOnBrowse)
+{
+    ThrowawayPrefix prefix;
+    RunningProgram program;
+    answerChooser(program, "", "");
+    answerChooser(program, "", "");
+    const HWND main = program.waitForDialog(kMain);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(waitForItemText(main, kStatus, notFoundText(kDefaultFolder)), notFoundText(kDefaultFolder));
+    EXPECT_FALSE(itemEnabled(main, kInstall));
+    EXPECT_TRUE(itemEnabled(main, kBrowse));
+    EXPECT_EQ(program.focusedControl(), kBrowse);
+    exitProgram(program, main);
+}
+
+TEST(QuillopExe, BrowseToAnotherFolderAndBack)
+{
+    ThrowawayPrefix prefix;
+    prefix.installHost();
+    prefix.registerHost("C:\\Corvane\\Corvane.exe %1");
+    prefix.makeFolder("Empty");
+    settleAccessTimes("C:\\Corvane");
+    settleAccessTimes("C:\\Empty");
+    RunningProgram program;
+    const HWND main = program.waitForDialog(kMain);
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(waitForItemText(main, kStatus, readyText("c:\\Corvane\\Vorns\\")), readyText("c:\\Corvane\\Vorns\\"));
+
+    click(main, kBrowse);
+    answerChooser(program, "Vorns", "C:\\Empty");
+    EXPECT_EQ(waitForItemText(main, kStatus, notFoundText("C:\\Empty")), notFoundText("C:\\Empty"));
+    EXPECT_FALSE(itemEnabled(main, kInstall));
+    EXPECT_EQ(program.focusedControl(), kBrowse);
+
+    click(main, kBrowse);
+    answerChooser(program, "Empty", "C:\\Corvane\\Vorns");
+    EXPECT_EQ(waitForItemText(main, kStatus, readyText("C:\\Corvane\\Vorns")), readyText("C:\\Corvane\\Vorns"));
+    EXPECT_TRUE(itemEnabled(main, kInstall));
+    EXPECT_EQ(program.focusedControl(), kInstall);
+    exitProgram(program, main);
+}
+
+TEST(QuillopExe, BothConflictDialogsAnsweredByProposalTypedNameAndSkip)
+{
+    ThrowawayPrefix prefix;
+    prefix.installHost();
+    prefix.writeFile("Corvane/Vorns/Vorns.ctl", "\r\nVornName:Fern\r\n\r\nVornName:Stars\r\n");
+    prefix.writeFile("Corvane/Vorns/Pebbles.vrn", "host's own");
+    prefix.registerHost("C:\\Corvane\\Corvane.exe %1");
+    RunningProgram program;
+    const HWND main = program.waitForDialog(kMain);
+    ASSERT_NE(main, nullptr);
+    waitForItemText(main, kStatus, readyText("c:\\Corvane\\Vorns\\"));
+    click(main, kInstall);
+
+    HWND conflict = program.waitForDialog(kVornNameDialog);
+    ASSERT_NE(conflict, nullptr);
+    EXPECT_EQ(waitForItemText(conflict, kPrompt,
+                              "A Picture Vorn with the name \"Fern\" already exists.\nPlease enter another name."),
+              "A Picture Vorn with the name \"Fern\" already exists.\nPlease enter another name.");
+    EXPECT_EQ(itemText(conflict, kNewName), "Fern2");
+    EXPECT_EQ(program.focusedControl(), IDOK);
+    EXPECT_FALSE(IsWindowEnabled(main)) << "the main window is blocked while its dialog runs";
+    pressKey(conflict, VK_RETURN);
+    ASSERT_TRUE(waitUntilClosed(conflict));
+
+    conflict = program.waitForDialog(kFileNameDialog);
+    ASSERT_NE(conflict, nullptr);
+    EXPECT_EQ(waitForItemText(
+                  conflict, kPrompt,
+                  "A Picture Vorn file with the name \"Pebbles.vrn\" already exists.\nPlease enter another name."),
+              "A Picture Vorn file with the name \"Pebbles.vrn\" already exists.\nPlease enter another name.");
+    EXPECT_EQ(itemText(conflict, kNewName), "Pebbles2.vrn");
+    type(conflict, kNewName, "Stones");
+    EXPECT_EQ(waitForItemText(conflict, kNewName, "Stones"), "Stones");
+    click(conflict, IDOK);
+    ASSERT_TRUE(waitUntilClosed(conflict));
+
+    conflict = program.waitForDialog(kVornNameDialog);
+    ASSERT_NE(conflict, nullptr);
+    EXPECT_EQ(waitForItemText(conflict, kNewName, "Stars2"), "Stars2");
+    click(conflict, IDCANCEL);
+
+    const std::string done = doneText(7, "Fern2, Pebbles, Raindrops, Petals, Bubbles, Snowflakes, Shells.");
+    EXPECT_EQ(waitForItemText(main, kStatus, done), done);
+    EXPECT_EQ(prefix.readFile("Corvane/Vorns/Pebbles.vrn"), "host's own");
+    EXPECT_TRUE(prefix.exists("Corvane/Vorns/Stones.vrn"));
+    EXPECT_TRUE(prefix.exists("Corvane/Vorns/Fern.vrn"));
+    EXPECT_FALSE(prefix.exists("Corvane/Vorns/Stars.vrn"));
+    const std::string control = prefix.readFile("Corvane/Vorns/Vorns.ctl");
+    EXPECT_EQ(control.substr(0, 55), "\r\nVornName:Fern\r\n\r\nVornName:Stars\r\n\r\n\r\nVornName:Fern2\r\n");
+    EXPECT_NE(control.find("VornName:Pebbles\r\nVornFile:Stones.vrn\r\n"), std::string::npos);
+    exitProgram(program, main);
+}
+
+TEST(QuillopExe, ControlFileHeldByAnotherProgramFailsTheRunUntilReleased)
+{
+    ThrowawayPrefix prefix;
+    prefix.installHost();
+    prefix.registerHost("C:\\Corvane\\Corvane.exe %1");
+    HANDLE held = CreateFileA("C:\\Corvane\\Vorns\\Vorns.ctl", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    RunningProgram program;
+    const HWND main = program.waitForDialog(kMain);
+    ASSERT_NE(main, nullptr);
+    waitForItemText(main, kStatus, readyText("c:\\Corvane\\Vorns\\"));
+    click(main, kInstall);
+    EXPECT_EQ(waitForItemText(main, kStatus, "File error while installing vorn file 0 of 8."),
+              "File error while installing vorn file 0 of 8.");
+    EXPECT_TRUE(itemEnabled(main, kInstall));
+    EXPECT_FALSE(itemEnabled(main, kBrowse));
+    EXPECT_TRUE(itemVisible(main, kProgress));
+
+    CloseHandle(held);
+    click(main, kInstall);
+    EXPECT_EQ(waitForItemText(main, kStatus, doneText(8, kEveryName)), doneText(8, kEveryName));
+    exitProgram(program, main);
+}
+
+TEST(QuillopExe, AboutFromTheSystemMenuThenMinimiseRestoreAndClose)
+{
+    ThrowawayPrefix prefix;
+    prefix.installHost();
+    prefix.registerHost("C:\\Corvane\\Corvane.exe %1");
+    RunningProgram program;
+    const HWND main = program.waitForDialog(kMain);
+    ASSERT_NE(main, nullptr);
+    waitForItemText(main, kStatus, readyText("c:\\Corvane\\Vorns\\"));
+
+    // The item the program appended to its window menu.
+    PostMessageA(main, WM_SYSCOMMAND, 16, 0);
+    const HWND about = program.waitForDialog("About Vorn Installer");
+    ASSERT_NE(about, nullptr);
+    EXPECT_EQ(staticTexts(about).find("Picture Vorn Collection Installer") != std::string::npos, true)
+        << staticTexts(about);
+    EXPECT_EQ(GetWindow(about, GW_OWNER), main);
+    EXPECT_FALSE(IsWindowEnabled(main));
+    EXPECT_EQ(itemText(about, IDOK), "OK");
+    click(about, IDOK);
+    ASSERT_TRUE(waitUntilClosed(about));
+
+    PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    for (int i = 0; i < 100 && !IsIconic(main); ++i)
+        Sleep(20);
+    EXPECT_TRUE(IsIconic(main));
+    PostMessageA(main, WM_SYSCOMMAND, SC_RESTORE, 0);
+    for (int i = 0; i < 100 && IsIconic(main); ++i)
+        Sleep(20);
+    EXPECT_FALSE(IsIconic(main));
+
+    // The close box cancels.
+    PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_EQ(program.waitForExit(), 0u);
+}
