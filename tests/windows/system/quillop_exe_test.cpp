@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 namespace {
 
 const char* const kMain = "Ostrel Picture Vorn Installer";
@@ -277,4 +279,56 @@ TEST(QuillopExe, AboutFromTheSystemMenuThenMinimiseRestoreAndClose)
     // The close box cancels.
     PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_EQ(program.waitForExit(), 0u);
+}
+
+namespace {
+
+// Copies the files of one folder into another (no subfolders).
+void copyFiles(const std::string& from, const std::string& to)
+{
+    WIN32_FIND_DATAA found;
+    const HANDLE search = FindFirstFileA((from + "\\*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE) << from;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            const std::string name = found.cFileName;
+            EXPECT_TRUE(CopyFileA((from + "\\" + name).c_str(), (to + "\\" + name).c_str(), TRUE)) << name;
+        }
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+}
+
+} // namespace
+
+// One half of same_bytes_test.sh, which runs the Linux program on the twin
+// prefix: installs into a Vorns folder holding what $QUILLOP_SEED holds,
+// accepts every proposal, and copies the folder to $QUILLOP_RESULT.
+TEST(QuillopExe, TwinInstallAcceptingEveryProposal)
+{
+    const char* seed = std::getenv("QUILLOP_SEED");
+    const char* result = std::getenv("QUILLOP_RESULT");
+    if (!seed || !result)
+        GTEST_SKIP() << "run by same_bytes_test.sh";
+    ThrowawayPrefix prefix;
+    prefix.makeFolder("Corvane/Vorns");
+    copyFiles(seed, "C:\\Corvane\\Vorns");
+    prefix.registerHost("C:\\Corvane\\Corvane.exe %1");
+    RunningProgram program;
+    const HWND main = program.waitForDialog(kMain);
+    ASSERT_NE(main, nullptr);
+    waitForItemText(main, kStatus, readyText("c:\\Corvane\\Vorns\\"));
+    click(main, kInstall);
+    for (int answered = 0; itemText(main, kStatus).rfind("Done installing", 0) != 0 && answered < 16;) {
+        for (const char* title : {kVornNameDialog, kFileNameDialog}) {
+            if (const HWND conflict = FindWindowExA(nullptr, nullptr, "#32770", title)) {
+                pressKey(conflict, VK_RETURN);
+                waitUntilClosed(conflict);
+                ++answered;
+            }
+        }
+        Sleep(20);
+    }
+    EXPECT_EQ(itemText(main, kStatus).substr(0, 16), "Done installing ");
+    copyFiles("C:\\Corvane\\Vorns", result);
+    exitProgram(program, main);
 }
