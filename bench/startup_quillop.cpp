@@ -2,6 +2,7 @@
 // its folder found.
 #include "app/quillop_app.h"
 #include "platform/dialog.h"
+#include "prefixes/prefix_dialog.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -13,5 +14,8 @@ int main(int argc, char* argv[])
         if (Dialog* window = Dialog::mainWindow())
             window->EndDialog(1);
     });
+    // As the program starts the window: the prefix first, then the dialog.
+    if (!UseWinePrefix(""))
+        return 1;
     return AfxWinMain(theApp);
 }

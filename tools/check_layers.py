@@ -7,10 +7,10 @@ top). A layer may include its own files and those of any layer below it;
 host, install and prefixes include none of the others. Prints the include
 graph between layers, with how many includes each arrow stands for.
 
-Above the platform layer only the dialogs (files named *_dlg*, *_dialog*)
-include the toolkit, and only the Linux-only features include a backend's
-own headers (platform/linux/, platform/windows/, platform/qt/) or a system's (<windows.h>,
-<unistd.h>, ...): the rest is the same source for every platform.
+Above the platform layer only the Linux-only features include the toolkit
+(Qt), a backend's own headers (platform/linux/, platform/windows/,
+platform/qt/) or a system's (<windows.h>, <unistd.h>, ...), and only cli
+includes prefixes: the rest is the same source for every platform.
 """
 
 import collections
@@ -24,7 +24,6 @@ SYSTEM = re.compile(r'^\s*#\s*include\s+<((?:windows|winbase|winreg|shlobj|commc
                     r'pwd)\.h|sys/[\w/]+\.h|xcb/[\w/]+\.h)>', re.MULTILINE)
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 TOOLKIT = re.compile(r'^\s*#\s*include\s+<(Q\w+)>', re.MULTILINE)
-DIALOG = re.compile(r"_(dlg|dlgs|dialog)\.(h|cpp)$")
 
 
 def main():
@@ -36,10 +35,9 @@ def main():
             continue
         layer = path.relative_to(src).parts[0]
         text = path.read_text(encoding="utf-8")
-        if layer in ("res", "payload", "host", "install") and not DIALOG.search(path.name):
+        if layer != "platform" and layer not in LINUX_ONLY:
             for header in TOOLKIT.findall(text):
                 faults.append("%s (%s) includes the toolkit's <%s>" % (path, layer, header))
-        if layer != "platform" and layer not in LINUX_ONLY:
             for header in SYSTEM.findall(text):
                 faults.append("%s (%s) includes the system's <%s>" % (path, layer, header))
             for included in INCLUDE.findall(text):
@@ -52,6 +50,8 @@ def main():
                 continue
             if target == layer:
                 continue
+            if target == "prefixes" and layer != "cli":
+                faults.append("%s (%s) includes the Linux-only %s" % (path, layer, included))
             arrows[(layer, target)] += 1
             if RANK[target] >= RANK[layer]:
                 faults.append("%s (%s) includes %s (%s)" % (path, layer, included, target))

@@ -60,6 +60,16 @@ void answerChooser(const RunningProgram& program, const std::string& expectedSel
     EXPECT_TRUE(waitUntilClosed(chooser));
 }
 
+// Centred over its owner, as the framework centres a dialog.
+void expectCentredOver(HWND dialog, HWND owner)
+{
+    RECT inner{}, outer{};
+    GetWindowRect(dialog, &inner);
+    GetWindowRect(owner, &outer);
+    EXPECT_LE(std::abs((inner.left + inner.right) - (outer.left + outer.right)), 2) << "across";
+    EXPECT_LE(std::abs((inner.top + inner.bottom) - (outer.top + outer.bottom)), 2) << "down";
+}
+
 void exitProgram(RunningProgram& program, HWND main)
 {
     click(main, IDOK);
@@ -84,7 +94,8 @@ TEST(QuillopExe, FoundThroughALongRegistrationLaidOutAndInstalledWithEnter)
     EXPECT_TRUE(itemEnabled(main, kInstall));
     EXPECT_FALSE(itemVisible(main, kProgress));
     EXPECT_EQ(program.focusedControl(), kInstall);
-    EXPECT_EQ(SendMessageA(GetDlgItem(main, kProgress), PBM_GETRANGE, FALSE, 0), 100);
+    EXPECT_EQ(SendMessageA(GetDlgItem(main, kProgress), PBM_GETRANGE, TRUE, 0), 0) << "the range's low end";
+    EXPECT_EQ(SendMessageA(GetDlgItem(main, kProgress), PBM_GETRANGE, FALSE, 0), 100) << "its high end";
 
     // The template's layout, in dialog units of its font.
     RECT client{};
@@ -188,6 +199,7 @@ TEST(QuillopExe, BothConflictDialogsAnsweredByProposalTypedNameAndSkip)
     EXPECT_EQ(itemText(conflict, kNewName), "Fern2");
     EXPECT_EQ(program.focusedControl(), IDOK);
     EXPECT_FALSE(IsWindowEnabled(main)) << "the main window is blocked while its dialog runs";
+    expectCentredOver(conflict, main);
     pressKey(conflict, VK_RETURN);
     ASSERT_TRUE(waitUntilClosed(conflict));
 
@@ -255,24 +267,45 @@ TEST(QuillopExe, AboutFromTheSystemMenuThenMinimiseRestoreAndClose)
     ASSERT_NE(main, nullptr);
     waitForItemText(main, kStatus, readyText("c:\\Corvane\\Vorns\\"));
 
-    // The item the program appended to its window menu.
-    PostMessageA(main, WM_SYSCOMMAND, 16, 0);
+    // The window menu from the keyboard (Alt+Space), then the item the
+    // program appended to it by its mnemonic, "&About Quillop...".
+    PostMessageA(main, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    GUITHREADINFO menu{};
+    menu.cbSize = sizeof menu;
+    for (int i = 0; i < 500 && !(menu.flags & GUI_INMENUMODE); ++i) {
+        Sleep(20);
+        GetGUIThreadInfo(program.threadId(), &menu);
+    }
+    ASSERT_TRUE(menu.flags & GUI_INMENUMODE) << "the window menu did not open";
+    HWND popup = nullptr;
+    for (int i = 0; i < 500 && !(popup && IsWindowVisible(popup)); ++i) {
+        Sleep(20);
+        popup = FindWindowExA(nullptr, nullptr, "#32768", nullptr);
+    }
+    ASSERT_TRUE(popup && IsWindowVisible(popup)) << "the window menu did not drop down";
+    // Up from the top wraps to the last item, the one the program appended.
+    PostMessageA(menu.hwndMenuOwner, WM_KEYDOWN, VK_UP, 1);
+    PostMessageA(menu.hwndMenuOwner, WM_KEYDOWN, VK_RETURN, 1);
     const HWND about = program.waitForDialog("About Vorn Installer");
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(staticTexts(about).find("Picture Vorn Collection Installer") != std::string::npos, true)
         << staticTexts(about);
     EXPECT_EQ(GetWindow(about, GW_OWNER), main);
+    expectCentredOver(about, main);
     EXPECT_FALSE(IsWindowEnabled(main));
     EXPECT_EQ(itemText(about, IDOK), "OK");
     click(about, IDOK);
     ASSERT_TRUE(waitUntilClosed(about));
 
+    for (int i = 0; i < 250 && !IsWindowEnabled(main); ++i)
+        Sleep(20);
+    EXPECT_TRUE(IsWindowEnabled(main)) << "the main window is usable again";
     PostMessageA(main, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    for (int i = 0; i < 100 && !IsIconic(main); ++i)
+    for (int i = 0; i < 250 && !IsIconic(main); ++i)
         Sleep(20);
     EXPECT_TRUE(IsIconic(main));
     PostMessageA(main, WM_SYSCOMMAND, SC_RESTORE, 0);
-    for (int i = 0; i < 100 && IsIconic(main); ++i)
+    for (int i = 0; i < 250 && IsIconic(main); ++i)
         Sleep(20);
     EXPECT_FALSE(IsIconic(main));
 
