@@ -51,12 +51,6 @@ int unitsDown(int units, int baseUnitY)
     return (units * baseUnitY + 4) / 8;
 }
 
-Dialog*& mainWindowPointer()
-{
-    static Dialog* window = nullptr;
-    return window;
-}
-
 // A label shows its text with line ends made Qt's own, and keeps the text
 // as it was given so that reading it back answers the same bytes.
 const char* const kRawText = "rawText";
@@ -340,16 +334,6 @@ void CPaintDC::DrawIcon(int x, int y, IconHandle icon)
 
 // The dialog.
 
-Dialog* Dialog::mainWindow()
-{
-    return mainWindowPointer();
-}
-
-void Dialog::setMainWindow(Dialog* window)
-{
-    mainWindowPointer() = window;
-}
-
 Dialog::Dialog(const DialogTemplate& dialogTemplate, Dialog* parent)
     : m_template(dialogTemplate)
     , m_pParent(parent ? parent : mainWindow())
@@ -473,16 +457,6 @@ CWnd Dialog::GetDlgItem(int id) const
     return CWnd(windowOf(*this)->item(id));
 }
 
-std::string Dialog::GetDlgItemText(int id) const
-{
-    return GetDlgItem(id).GetWindowText();
-}
-
-void Dialog::SetDlgItemText(int id, const std::string& text)
-{
-    GetDlgItem(id).SetWindowText(text);
-}
-
 void Dialog::DDX_Control(int id, CWnd& control) const
 {
     control.m_hWnd = windowOf(*this)->item(id);
@@ -510,36 +484,6 @@ void Dialog::EndDialog(int result)
     windowOf(*this)->done(result);
 }
 
-bool Dialog::OnInitDialog()
-{
-    UpdateData(false);
-    return true;
-}
-
-void Dialog::OnOK()
-{
-    UpdateData(true);
-    EndDialog(IDOK);
-}
-
-void Dialog::OnCancel()
-{
-    EndDialog(IDCANCEL);
-}
-
-void Dialog::OnCommand(int)
-{
-}
-
-void Dialog::DoDataExchange(bool)
-{
-}
-
-void Dialog::UpdateData(bool saveAndValidate)
-{
-    DoDataExchange(saveAndValidate);
-}
-
 void Dialog::SetIcon(IconHandle icon, bool)
 {
     windowOf(*this)->setWindowIcon(iconOf(icon));
@@ -559,11 +503,6 @@ ClientSize Dialog::GetClientSize() const
 // Linux window managers draw a minimised window themselves.
 void Dialog::OnPaint()
 {
-}
-
-IconHandle Dialog::OnQueryDragIcon()
-{
-    return nullptr;
 }
 
 void DialogWindow::paintEvent(QPaintEvent*)

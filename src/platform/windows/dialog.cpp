@@ -30,12 +30,6 @@ HWND hwndOf(const CWnd& window)
     return static_cast<HWND>(window.GetSafeHwnd());
 }
 
-Dialog*& mainWindowPointer()
-{
-    static Dialog* window = nullptr;
-    return window;
-}
-
 Dialog* dialogOf(HWND window)
 {
     return reinterpret_cast<Dialog*>(GetWindowLongPtrA(window, DWLP_USER));
@@ -225,16 +219,6 @@ IconHandle LoadIcon(int resourceId)
 
 // The dialog.
 
-Dialog* Dialog::mainWindow()
-{
-    return mainWindowPointer();
-}
-
-void Dialog::setMainWindow(Dialog* window)
-{
-    mainWindowPointer() = window;
-}
-
 Dialog::Dialog(const DialogTemplate& dialogTemplate, Dialog* parent)
     : m_template(dialogTemplate)
     , m_pParent(parent ? parent : mainWindow())
@@ -261,49 +245,9 @@ CWnd Dialog::GetDlgItem(int id) const
     return CWnd(::GetDlgItem(hwndOf(*this), id));
 }
 
-std::string Dialog::GetDlgItemText(int id) const
-{
-    return GetDlgItem(id).GetWindowText();
-}
-
-void Dialog::SetDlgItemText(int id, const std::string& text)
-{
-    GetDlgItem(id).SetWindowText(text);
-}
-
 void Dialog::DDX_Control(int id, CWnd& control) const
 {
     control.m_hWnd = ::GetDlgItem(hwndOf(*this), id);
-}
-
-bool Dialog::OnInitDialog()
-{
-    UpdateData(false);
-    return true;
-}
-
-void Dialog::OnOK()
-{
-    UpdateData(true);
-    EndDialog(IDOK);
-}
-
-void Dialog::OnCancel()
-{
-    EndDialog(IDCANCEL);
-}
-
-void Dialog::OnCommand(int)
-{
-}
-
-void Dialog::DoDataExchange(bool)
-{
-}
-
-void Dialog::UpdateData(bool saveAndValidate)
-{
-    DoDataExchange(saveAndValidate);
 }
 
 CMenu Dialog::GetSystemMenu()
@@ -340,9 +284,4 @@ void Dialog::OnSysCommand(unsigned, long)
 void Dialog::OnPaint()
 {
     m_native->defaultPending = true;
-}
-
-IconHandle Dialog::OnQueryDragIcon()
-{
-    return nullptr;
 }

@@ -24,29 +24,31 @@ template <typename Condition> bool waitFor(Condition condition)
     return condition();
 }
 
-struct TitledSearch {
+// A window of a class and, when given, a title; the first one found.
+struct WindowSearch {
+    const char* className;
     const char* title;
     HWND found;
 };
 
-BOOL CALLBACK findTitledDialog(HWND window, LPARAM lParam)
+BOOL CALLBACK findWindow(HWND window, LPARAM lParam)
 {
-    auto* search = reinterpret_cast<TitledSearch*>(lParam);
-    char className[16] = {};
+    auto* search = reinterpret_cast<WindowSearch*>(lParam);
+    char className[32] = {};
     char title[256] = {};
     GetClassNameA(window, className, sizeof className);
     GetWindowTextA(window, title, sizeof title);
-    if (IsWindowVisible(window) && std::strcmp(className, "#32770") == 0 && std::strcmp(title, search->title) == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+    if (std::strcmp(className, search->className) != 0
+        || (search->title && (!IsWindowVisible(window) || std::strcmp(title, search->title) != 0)))
+        return TRUE;
+    search->found = window;
+    return FALSE;
 }
 
 HWND dialogOfThread(DWORD thread, const char* title)
 {
-    TitledSearch search{title, nullptr};
-    EnumThreadWindows(thread, findTitledDialog, reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{"#32770", title, nullptr};
+    EnumThreadWindows(thread, findWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -77,26 +79,10 @@ private:
     void* m_address;
 };
 
-struct ClassSearch {
-    const char* wanted;
-    HWND found;
-};
-
-BOOL CALLBACK findChildOfClass(HWND child, LPARAM lParam)
+HWND childOfClass(HWND window, const char* className)
 {
-    auto* search = reinterpret_cast<ClassSearch*>(lParam);
-    char className[32] = {};
-    GetClassNameA(child, className, sizeof className);
-    if (std::strcmp(className, search->wanted) != 0)
-        return TRUE;
-    search->found = child;
-    return FALSE;
-}
-
-HWND childOfClass(HWND window, const char* wanted)
-{
-    ClassSearch search{wanted, nullptr};
-    EnumChildWindows(window, findChildOfClass, reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{className, nullptr, nullptr};
+    EnumChildWindows(window, findWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -77,6 +78,32 @@ void exitProgram(RunningProgram& program, HWND main)
 }
 
 } // namespace
+
+// Corvane at C:\Corvane, registered as an installer registers it; the test
+// adds what it needs, then opens the program.
+class QuillopExeWithHost : public ::testing::Test {
+protected:
+    QuillopExeWithHost()
+    {
+        prefix.installHost();
+        prefix.registerHost("C:\\Corvane\\Corvane.exe %1");
+    }
+
+    // Starts the program; its main window once it shows the folder found.
+    HWND openMainWindow()
+    {
+        program.emplace();
+        const HWND main = program->waitForDialog(kMain);
+        if (main) {
+            EXPECT_EQ(waitForItemText(main, kStatus, readyText("c:\\Corvane\\Vorns\\")),
+                      readyText("c:\\Corvane\\Vorns\\"));
+        }
+        return main;
+    }
+
+    ThrowawayPrefix prefix;
+    std::optional<RunningProgram> program;
+};
 
 TEST(QuillopExe, FoundThroughALongRegistrationLaidOutAndInstalledWithEnter)
 {
@@ -151,59 +178,49 @@ TEST(QuillopExe, NoRegistrationAndTwoCancelsLeaveInstallDisabledWithFocusOnBrows
     exitProgram(program, main);
 }
 
-TEST(QuillopExe, BrowseToAnotherFolderAndBack)
+TEST_F(QuillopExeWithHost, BrowseToAnotherFolderAndBack)
 {
-    ThrowawayPrefix prefix;
-    prefix.installHost();
-    prefix.registerHost("C:\\Corvane\\Corvane.exe %1");
     prefix.makeFolder("Empty");
     settleAccessTimes("C:\\Corvane");
     settleAccessTimes("C:\\Empty");
-    RunningProgram program;
-    const HWND main = program.waitForDialog(kMain);
+    const HWND main = openMainWindow();
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(waitForItemText(main, kStatus, readyText("c:\\Corvane\\Vorns\\")), readyText("c:\\Corvane\\Vorns\\"));
 
     click(main, kBrowse);
-    answerChooser(program, "Vorns", "C:\\Empty");
+    answerChooser(*program, "Vorns", "C:\\Empty");
     EXPECT_EQ(waitForItemText(main, kStatus, notFoundText("C:\\Empty")), notFoundText("C:\\Empty"));
     EXPECT_FALSE(itemEnabled(main, kInstall));
-    EXPECT_EQ(program.focusedControl(), kBrowse);
+    EXPECT_EQ(program->focusedControl(), kBrowse);
 
     click(main, kBrowse);
-    answerChooser(program, "Empty", "C:\\Corvane\\Vorns");
+    answerChooser(*program, "Empty", "C:\\Corvane\\Vorns");
     EXPECT_EQ(waitForItemText(main, kStatus, readyText("C:\\Corvane\\Vorns")), readyText("C:\\Corvane\\Vorns"));
     EXPECT_TRUE(itemEnabled(main, kInstall));
-    EXPECT_EQ(program.focusedControl(), kInstall);
-    exitProgram(program, main);
+    EXPECT_EQ(program->focusedControl(), kInstall);
+    exitProgram(*program, main);
 }
 
-TEST(QuillopExe, BothConflictDialogsAnsweredByProposalTypedNameAndSkip)
+TEST_F(QuillopExeWithHost, BothConflictDialogsAnsweredByProposalTypedNameAndSkip)
 {
-    ThrowawayPrefix prefix;
-    prefix.installHost();
     prefix.writeFile("Corvane/Vorns/Vorns.ctl", "\r\nVornName:Fern\r\n\r\nVornName:Stars\r\n");
     prefix.writeFile("Corvane/Vorns/Pebbles.vrn", "host's own");
-    prefix.registerHost("C:\\Corvane\\Corvane.exe %1");
-    RunningProgram program;
-    const HWND main = program.waitForDialog(kMain);
+    const HWND main = openMainWindow();
     ASSERT_NE(main, nullptr);
-    waitForItemText(main, kStatus, readyText("c:\\Corvane\\Vorns\\"));
     click(main, kInstall);
 
-    HWND conflict = program.waitForDialog(kVornNameDialog);
+    HWND conflict = program->waitForDialog(kVornNameDialog);
     ASSERT_NE(conflict, nullptr);
     EXPECT_EQ(waitForItemText(conflict, kPrompt,
                               "A Picture Vorn with the name \"Fern\" already exists.\nPlease enter another name."),
               "A Picture Vorn with the name \"Fern\" already exists.\nPlease enter another name.");
     EXPECT_EQ(itemText(conflict, kNewName), "Fern2");
-    EXPECT_EQ(program.focusedControl(), IDOK);
+    EXPECT_EQ(program->focusedControl(), IDOK);
     EXPECT_FALSE(IsWindowEnabled(main)) << "the main window is blocked while its dialog runs";
     expectCentredOver(conflict, main);
     pressKey(conflict, VK_RETURN);
     ASSERT_TRUE(waitUntilClosed(conflict));
 
-    conflict = program.waitForDialog(kFileNameDialog);
+    conflict = program->waitForDialog(kFileNameDialog);
     ASSERT_NE(conflict, nullptr);
     EXPECT_EQ(waitForItemText(
                   conflict, kPrompt,
@@ -215,7 +232,7 @@ TEST(QuillopExe, BothConflictDialogsAnsweredByProposalTypedNameAndSkip)
     click(conflict, IDOK);
     ASSERT_TRUE(waitUntilClosed(conflict));
 
-    conflict = program.waitForDialog(kVornNameDialog);
+    conflict = program->waitForDialog(kVornNameDialog);
     ASSERT_NE(conflict, nullptr);
     EXPECT_EQ(waitForItemText(conflict, kNewName, "Stars2"), "Stars2");
     click(conflict, IDCANCEL);
@@ -229,21 +246,16 @@ TEST(QuillopExe, BothConflictDialogsAnsweredByProposalTypedNameAndSkip)
     const std::string control = prefix.readFile("Corvane/Vorns/Vorns.ctl");
     EXPECT_EQ(control.substr(0, 55), "\r\nVornName:Fern\r\n\r\nVornName:Stars\r\n\r\n\r\nVornName:Fern2\r\n");
     EXPECT_NE(control.find("VornName:Pebbles\r\nVornFile:Stones.vrn\r\n"), std::string::npos);
-    exitProgram(program, main);
+    exitProgram(*program, main);
 }
 
-TEST(QuillopExe, ControlFileHeldByAnotherProgramFailsTheRunUntilReleased)
+TEST_F(QuillopExeWithHost, ControlFileHeldByAnotherProgramFailsTheRunUntilReleased)
 {
-    ThrowawayPrefix prefix;
-    prefix.installHost();
-    prefix.registerHost("C:\\Corvane\\Corvane.exe %1");
     HANDLE held = CreateFileA("C:\\Corvane\\Vorns\\Vorns.ctl", GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
-    RunningProgram program;
-    const HWND main = program.waitForDialog(kMain);
+    const HWND main = openMainWindow();
     ASSERT_NE(main, nullptr);
-    waitForItemText(main, kStatus, readyText("c:\\Corvane\\Vorns\\"));
     click(main, kInstall);
     EXPECT_EQ(waitForItemText(main, kStatus, "File error while installing vorn file 0 of 8."),
               "File error while installing vorn file 0 of 8.");
@@ -254,18 +266,13 @@ TEST(QuillopExe, ControlFileHeldByAnotherProgramFailsTheRunUntilReleased)
     CloseHandle(held);
     click(main, kInstall);
     EXPECT_EQ(waitForItemText(main, kStatus, doneText(8, kEveryName)), doneText(8, kEveryName));
-    exitProgram(program, main);
+    exitProgram(*program, main);
 }
 
-TEST(QuillopExe, AboutFromTheSystemMenuThenMinimiseRestoreAndClose)
+TEST_F(QuillopExeWithHost, AboutFromTheSystemMenuThenMinimiseRestoreAndClose)
 {
-    ThrowawayPrefix prefix;
-    prefix.installHost();
-    prefix.registerHost("C:\\Corvane\\Corvane.exe %1");
-    RunningProgram program;
-    const HWND main = program.waitForDialog(kMain);
+    const HWND main = openMainWindow();
     ASSERT_NE(main, nullptr);
-    waitForItemText(main, kStatus, readyText("c:\\Corvane\\Vorns\\"));
 
     // The window menu from the keyboard (Alt+Space), then the item the
     // program appended to it by its mnemonic, "&About Quillop...".
@@ -274,7 +281,7 @@ TEST(QuillopExe, AboutFromTheSystemMenuThenMinimiseRestoreAndClose)
     menu.cbSize = sizeof menu;
     for (int i = 0; i < 500 && !(menu.flags & GUI_INMENUMODE); ++i) {
         Sleep(20);
-        GetGUIThreadInfo(program.threadId(), &menu);
+        GetGUIThreadInfo(program->threadId(), &menu);
     }
     ASSERT_TRUE(menu.flags & GUI_INMENUMODE) << "the window menu did not open";
     HWND popup = nullptr;
@@ -286,7 +293,7 @@ TEST(QuillopExe, AboutFromTheSystemMenuThenMinimiseRestoreAndClose)
     // Up from the top wraps to the last item, the one the program appended.
     PostMessageA(menu.hwndMenuOwner, WM_KEYDOWN, VK_UP, 1);
     PostMessageA(menu.hwndMenuOwner, WM_KEYDOWN, VK_RETURN, 1);
-    const HWND about = program.waitForDialog("About Vorn Installer");
+    const HWND about = program->waitForDialog("About Vorn Installer");
     ASSERT_NE(about, nullptr);
     EXPECT_EQ(staticTexts(about).find("Picture Vorn Collection Installer") != std::string::npos, true)
         << staticTexts(about);
@@ -311,7 +318,7 @@ TEST(QuillopExe, AboutFromTheSystemMenuThenMinimiseRestoreAndClose)
 
     // The close box cancels.
     PostMessageA(main, WM_SYSCOMMAND, SC_CLOSE, 0);
-    EXPECT_EQ(program.waitForExit(), 0u);
+    EXPECT_EQ(program->waitForExit(), 0u);
 }
 
 namespace {
