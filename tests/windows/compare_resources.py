@@ -19,8 +19,17 @@ import pefile
 REQUIRED = {("5", "100"), ("5", "102"), ("5", "144"), ("5", "145"), ("14", "128"),
             ("6", "7"), ("6", "8"), ("6", "63"), ("NUM_VORNS", "IDR_NUM_VORNS")}
 REQUIRED |= {(kind, "IDR_%s%d" % (kind, n)) for kind in ("CTL", "VRN") for n in range(1, 9)}
-# quillop.exe's own: its manifest and its version information.
+# quillop.exe's own: its manifest and its version information, with what
+# each must say.
 PROGRAM = {("24", "1"), ("16", "1")}
+PROGRAM_SAYS = {
+    ("24", "1"): [b'name="Microsoft.Windows.Common-Controls" version="6.0.0.0"',
+                  b'<requestedExecutionLevel level="highestAvailable" uiAccess="false"/>',
+                  b'PerMonitorV2'],
+    ("16", "1"): [text.encode("utf-16-le") for text in
+                  ("ProductName", "Quillop\0", "FileDescription",
+                   "Quillop: installs the Quenna Picture Vorn collection into Corvane", "ProductVersion", "1.0.0\0")],
+}
 WINDOWS_GUI = 2
 
 
@@ -55,6 +64,12 @@ def main():
     if missing:
         print("FAIL: missing %s" % sorted(missing))
         return 1
+    for (kind, name), needed in (PROGRAM_SAYS.items() if program else []):
+        data = b"".join(d for (k, n, _), d in first.items() if (k, n) == (kind, name))
+        for text in needed:
+            if text not in data:
+                print("FAIL: resource %s %s lacks %r" % (kind, name, text))
+                return 1
     if first != second:
         for key in sorted(set(first) | set(second)):
             if first.get(key) != second.get(key):
