@@ -41,7 +41,6 @@ class CProgressCtrl : public CWnd {
 public:
     void SetRange(int lower, int upper);
     void SetPos(int position);
-    int GetPos() const;
 };
 
 // The window menu of a dialog; empty where the window has none.

@@ -292,11 +292,6 @@ void CProgressCtrl::SetPos(int position)
     barOf(*this)->setValue(position);
 }
 
-int CProgressCtrl::GetPos() const
-{
-    return barOf(*this)->value();
-}
-
 void CMenu::AppendSeparator()
 {
     static_cast<QMenu*>(m_hMenu)->addSeparator();

@@ -154,11 +154,6 @@ void CProgressCtrl::SetPos(int position)
     SendMessageA(hwndOf(*this), PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
-int CProgressCtrl::GetPos() const
-{
-    return static_cast<int>(SendMessageA(hwndOf(*this), PBM_GETPOS, 0, 0));
-}
-
 // The window menu and painting.
 
 void CMenu::AppendSeparator()
