@@ -137,6 +137,11 @@ HWND RunningProgram::waitForDialog(const char* title) const
 {
     HWND found = nullptr;
     waitFor([&] { return (found = dialogOfThread(m_process.dwThreadId, title)) != nullptr; });
+    // As a person meets it: the dialog manager shows a dialog again (normal
+    // size) when its loop first finds the queue empty, so a window minimised
+    // before that moment would come back.
+    if (found)
+        WaitForInputIdle(m_process.hProcess, kWaitMs);
     return found;
 }
 

@@ -18,7 +18,8 @@ public:
     RunningProgram& operator=(const RunningProgram&) = delete;
 
     // The program's visible dialog titled `title` (a window of class
-    // #32770), or null when none shows.
+    // #32770) once the program has first waited for input, or null when
+    // none shows.
     HWND waitForDialog(const char* title) const;
     // The process's exit code once it ended; STILL_ACTIVE if it did not.
     DWORD waitForExit();
