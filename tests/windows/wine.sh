@@ -1,15 +1,28 @@
-# Sourced by the system tests' scripts: a throwaway Wine prefix, copied
-# from one made once by wineboot (per architecture and user) with the X11
-# driver's Managed setting off (without a window manager closing a managed
-# window costs seconds), and an X display of the caller's own.
-#   loader=... scratch=...; make_throwaway_prefix <folder>; start_display <folder>
+# Sourced by the scripts that run Windows programs under Wine:
+#   use_wine win64|win32      sets loader, server and Wine's environment, and
+#                             exits 77 (the tests' skip code) unless the loader runs
+#   make_throwaway_prefix <folder>; start_display <folder>; windows_path <path>
+# A throwaway prefix is copied from one made once by wineboot (per loader and
+# user) with the X11 driver's Managed setting off: without a window manager,
+# closing a managed window costs seconds.
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" LC_ALL=${LC_ALL:-C.UTF-8}
 server=/usr/lib/wine/wineserver
+export WINESERVER=$server
+scratch=${TMPDIR:-/tmp}
 
-# Exits 77, the tests' skip code, unless `loader` runs here.
-require_loader() {
+# 64-bit programs run under the system's wine64; 32-bit ones under the
+# 32-bit loader of the kit scripts/setup makes, emulated, so that they run
+# whether or not this machine's kernel runs 32-bit programs.
+use_wine() {
+    if [ "$1" = win32 ]; then
+        loader=$("$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine32-kit" --loader)
+        export WINEARCH=win32
+    else
+        loader=/usr/lib/wine/wine64
+        export WINEARCH=win64
+    fi
     if ! "$loader" --version > /dev/null 2>&1; then
-        echo "SKIPPED: $loader cannot run here (no 32-bit programs on this machine, or Wine's loader is missing)"
+        echo "SKIPPED: $loader cannot run here (scripts/setup makes the 32-bit kit; wine64 is Debian's)"
         exit 77
     fi
 }
@@ -28,7 +41,7 @@ start_display() {
 
 # Copies the template prefix, made first if need be, to <folder>.
 make_throwaway_prefix() {
-    local template=$scratch/quillop-wine-system-$(basename "$loader")-$(id -u)
+    local template=$scratch/quillop-wine-template-$WINEARCH-$(id -u)
     (
         flock 9
         if [ ! -f "$template/.made" ]; then

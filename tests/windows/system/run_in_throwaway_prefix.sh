@@ -5,10 +5,8 @@
 set -euo pipefail
 arch=$1 driver=$2 program=$3
 shift 3
-loader=/usr/lib/wine/$([ "$arch" = win32 ] && echo wine || echo wine64)
-scratch=${TMPDIR:-/tmp}
-source "$(dirname "$0")/throwaway_prefix.sh"
-require_loader
+source "$(dirname "$0")/../wine.sh"
+use_wine "$arch"
 
 work=$(mktemp -d "$scratch/quillop-system-XXXXXX")
 xvfb_pid=

@@ -4,14 +4,12 @@
 # reg add, the same Vorns folder), must leave the same bytes: every Vorn
 # file and Vorns.ctl. Once on an empty control file, once with both
 # conflicts, every proposal accepted on both sides.
-#   same_bytes_test.sh win64 <driver.exe> <quillop.exe> <Linux quillop>
+#   same_bytes_test.sh win64|win32 <driver.exe> <quillop.exe> <Linux quillop>
 set -euo pipefail
 arch=$1 driver=$2 program=$3 linux=$4
 here=$(dirname "$0")
-loader=/usr/lib/wine/wine64
-scratch=${TMPDIR:-/tmp}
-source "$here/throwaway_prefix.sh"
-require_loader
+source "$here/../wine.sh"
+use_wine "$arch"
 if [ ! -x "$linux" ]; then
     echo "SKIPPED: no Linux quillop at $linux (it is built in build/)"
     exit 77
