@@ -18,9 +18,8 @@ mkdir -p "$(dirname "$WINEPREFIX")"
         rm -rf "$WINEPREFIX"
         make_throwaway_prefix "$WINEPREFIX" 9>&-
     fi
-    "$server" -p30 < /dev/null > /dev/null 2>&1 9>&- || true
     # On a running prefix, wineboot finds its programs there and is done at once.
-    "$loader" wineboot < /dev/null > /dev/null 2>&1 9>&-
+    start_prefix 30
     # Drive S:, a small disk the tests fill up (tests/support/windows),
     # where this machine lets us mount one; without it those tests skip.
     disk="$WINEPREFIX.small-disk"

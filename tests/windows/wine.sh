@@ -1,7 +1,8 @@
 # Sourced by the scripts that run Windows programs under Wine:
 #   use_wine win64|win32      sets loader, server and Wine's environment, and
 #                             exits 77 (the tests' skip code) unless the loader runs
-#   make_throwaway_prefix <folder>; start_display <folder>; windows_path <path>
+#   make_throwaway_prefix <folder>; start_prefix <seconds>; start_display <folder>
+#   windows_path <path>
 # A throwaway prefix is copied from one made once by wineboot (per loader and
 # user) with the X11 driver's Managed setting off: without a window manager,
 # closing a managed window costs seconds.
@@ -25,6 +26,23 @@ use_wine() {
         echo "SKIPPED: $loader cannot run here (scripts/setup makes the 32-bit kit; wine64 is Debian's)"
         exit 77
     fi
+}
+
+# Starts the prefix's server, lingering <seconds> after its last client, and
+# Wine's background programs (wineboot), all detached from the caller's
+# streams. Under the emulator a program started during the boot has been
+# seen to hang at its start (rarely: a second services.exe, waiting for
+# ever); a boot that takes more than a minute is ended with the server and
+# tried again.
+start_prefix() {
+    local attempt
+    for attempt in 1 2 3; do
+        "$server" -p"$1" < /dev/null > /dev/null 2>&1 9>&- || true
+        timeout 60 "$loader" wineboot < /dev/null > /dev/null 2>&1 9>&- && return 0
+        echo "wineboot did not finish within a minute (attempt $attempt); starting $WINEPREFIX again" >&2
+        "$server" -k > /dev/null 2>&1 || true
+    done
+    return 1
 }
 
 # Starts an X server whose display number it writes when ready; sets

@@ -20,8 +20,7 @@ trap cleanup EXIT
 start_display "$work"
 make_throwaway_prefix "$work/prefix"
 export WINEPREFIX=$work/prefix
-"$server" -p0 < /dev/null > /dev/null 2>&1
-"$loader" wineboot < /dev/null > /dev/null 2>&1
+start_prefix 0
 # The driver is given the program as a Windows path on drive Z:.
 QUILLOP_EXE=$(windows_path "$program")
 export QUILLOP_EXE

@@ -44,7 +44,7 @@ for case in plain conflicts; do
     cp "$seed"/* "$work/prefix/drive_c/Corvane/Vorns/"
     (
         export WINEPREFIX=$work/prefix
-        "$server" -p0 < /dev/null > /dev/null 2>&1
+        start_prefix 0
         "$loader" reg add 'HKCR\CRV5.Image\shell\open\command' /ve /d 'C:\Corvane\Corvane.exe %1' /f \
             < /dev/null > /dev/null 2>&1
         "$server" -w
