@@ -11,8 +11,16 @@
 
 std::string VornsFolderFromCommand(const std::string& command)
 {
-    const std::size_t space = command.rfind(' ');
-    std::string folder = space == std::string::npos ? std::string() : command.substr(0, space);
+    std::string folder;
+    if (const std::size_t closing = command.find('"', 1);
+        !command.empty() && command[0] == '"' && closing != std::string::npos) {
+        // Installers quote the program's path: cutting at the last space would
+        // keep the opening quote, and the folder would never be found.
+        folder = command.substr(1, closing - 1);
+    } else {
+        const std::size_t space = command.rfind(' ');
+        folder = space == std::string::npos ? std::string() : command.substr(0, space);
+    }
     const std::size_t backslash = folder.rfind('\\');
     folder = backslash == std::string::npos ? std::string() : folder.substr(0, backslash + 1);
     return folder + "Vorns";

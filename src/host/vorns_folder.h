@@ -4,10 +4,11 @@
 #include <string>
 #include <vector>
 
-// The Vorns folder named by the host's registered open command: the text
-// before the last space (the program's path), kept through its last
-// backslash, then "Vorns". A command without a space or without a
-// backslash gives just "Vorns".
+// The Vorns folder named by the host's registered open command: the
+// program's path (the text between the opening quote and the next one when
+// the command starts with a quote, else the text before the last space),
+// kept through its last backslash, then "Vorns". A command without a space
+// or without a backslash gives just "Vorns".
 std::string VornsFolderFromCommand(const std::string& command);
 
 // The folder's canonical form, found through the control file in it, up to

@@ -91,12 +91,11 @@ TEST_F(DiscoveryTest, WinesHashedAliasesWorkToo)
     run([this] { expectFound("c:\\Program files\\Corvane 5\\Vorns\\"); });
 }
 
-TEST_F(DiscoveryTest, QuotedProgramPathFallsBackToTheDefaultAndTheChooser)
+TEST_F(DiscoveryTest, QuotedProgramPathGivesItsFolder)
 {
     prefix.writeFile("Program Files/Corvane 5/Vorns/Vorns.ctl", "");
     prefix.registerHost("\"C:\\Program Files\\Corvane 5\\Corvane.exe\" \"%1\"");
-    script.then(chooser(kDefault));
-    run([this] { expectFound(kDefault); });
+    run([this] { expectFound("c:\\Program Files\\Corvane 5\\Vorns\\"); });
 }
 
 TEST_F(DiscoveryTest, CommandWithoutSpaceMeansVornsInTheCurrentFolder)

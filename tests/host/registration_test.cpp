@@ -24,4 +24,8 @@ TEST(Registration, TheOpenCommandLeadsToTheVornsFolder)
     prefix.writeFile(folder + "/Corvane/Vorns/Vorns.ctl", "");
     prefix.registerHost("C:\\" + folder + "\\Corvane\\Corvane.exe %1");
     EXPECT_EQ(RegisteredVornsFolder(), "c:\\" + folder + "\\Corvane\\Vorns\\");
+    // As installers write it today: the program's path quoted.
+    prefix.writeFile("Program Files/Corvane 5/Vorns/Vorns.ctl", "");
+    prefix.registerHost("\"C:\\Program Files\\Corvane 5\\Corvane.exe\" \"%1\"");
+    EXPECT_EQ(RegisteredVornsFolder(), "c:\\Program Files\\Corvane 5\\Vorns\\");
 }

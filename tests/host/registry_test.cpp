@@ -152,7 +152,13 @@ TEST(VornsFolder, DerivedFromTheRegisteredCommand)
 {
     EXPECT_EQ(VornsFolderFromCommand("C:\\PROGRA~1\\CORVAN~1\\CORVANE.EXE %1"), "C:\\PROGRA~1\\CORVAN~1\\Vorns");
     EXPECT_EQ(VornsFolderFromCommand("\"C:\\Program Files\\Corvane 5\\Corvane.exe\" \"%1\""),
-              "\"C:\\Program Files\\Corvane 5\\Vorns");
+              "C:\\Program Files\\Corvane 5\\Vorns");
+    EXPECT_EQ(VornsFolderFromCommand("\"C:\\Corvane 5\\Corvane.exe\" %1"), "C:\\Corvane 5\\Vorns");
+    EXPECT_EQ(VornsFolderFromCommand("\"Corvane.exe\" \"%1\""), "Vorns");
+    EXPECT_EQ(VornsFolderFromCommand("\"C:\\Corvane 5\\Corvane.exe %1"), "\"C:\\Corvane 5\\Vorns")
+        << "without its closing quote, cut as an unquoted command";
+    EXPECT_EQ(VornsFolderFromCommand("C:\\Corvane 5\\Corvane.exe \"%1\""), "C:\\Corvane 5\\Vorns");
+    EXPECT_EQ(VornsFolderFromCommand(""), "Vorns");
     EXPECT_EQ(VornsFolderFromCommand("Corvane.exe"), "Vorns");
     EXPECT_EQ(VornsFolderFromCommand("Corvane.exe %1"), "Vorns");
     EXPECT_EQ(VornsFolderFromCommand("C:\\Corvane\\"), "Vorns");

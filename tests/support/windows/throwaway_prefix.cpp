@@ -57,6 +57,24 @@ void makeFolders(const std::string& path)
     }
 }
 
+// One argument of a command line as programs split it: quoted, a quote in
+// it and the backslashes before one (or before the closing quote) escaped.
+std::string quotedArgument(const std::string& text)
+{
+    std::string quoted = "\"";
+    std::size_t backslashes = 0;
+    for (const char c : text) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        quoted.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+        quoted += c;
+        backslashes = 0;
+    }
+    return quoted.append(2 * backslashes, '\\') + '"';
+}
+
 } // namespace
 
 ThrowawayPrefix::ThrowawayPrefix(bool)
@@ -130,7 +148,7 @@ void ThrowawayPrefix::registerHost(const std::string& command) const
 {
     // Written by reg.exe, as a user or an installer's script registers it.
     std::string line
-        = std::string("reg add \"HKCR\\") + kClassKey + "\\shell\\open\\command\" /ve /f /d \"" + command + "\"";
+        = std::string("reg add \"HKCR\\") + kClassKey + "\\shell\\open\\command\" /ve /f /d " + quotedArgument(command);
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
