@@ -42,4 +42,6 @@ private:
     int BrowseForFolder(std::string& folder);
     void SetStatusText(const std::string& text);
     void EnableItem(int id, bool enable);
+
+    bool m_bInstalling = false;
 };

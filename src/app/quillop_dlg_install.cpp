@@ -25,11 +25,18 @@ private:
 
 void CQuillopDlg::OnInstall()
 {
+    // Install stays enabled while a run waits in one of its dialogs, and a
+    // click can still reach it there (posted, or by an accessibility action):
+    // one run at a time.
+    if (m_bInstalling)
+        return;
     EnableItem(IDC_BROWSE, false);
     m_progress.ShowWindow(true);
     DialogQuestions questions;
     WindowDisplay display(*this);
+    m_bInstalling = true;
     const RunOutcome outcome = RunInstallation(m_strVornsFolder, questions, display);
+    m_bInstalling = false;
     if (!outcome.completed) {
         SetStatusText(outcome.statusText);
         return;

@@ -227,8 +227,12 @@ TEST_F(QuillopExeWithHost, BothConflictDialogsAnsweredByProposalTypedNameAndSkip
                   "A Picture Vorn file with the name \"Pebbles.vrn\" already exists.\nPlease enter another name."),
               "A Picture Vorn file with the name \"Pebbles.vrn\" already exists.\nPlease enter another name.");
     EXPECT_EQ(itemText(conflict, kNewName), "Pebbles2.vrn");
+    // Install pressed meanwhile starts nothing; the typing posted after the
+    // click shows once the click has been handled.
+    click(main, kInstall);
     type(conflict, kNewName, "Stones");
     EXPECT_EQ(waitForItemText(conflict, kNewName, "Stones"), "Stones");
+    EXPECT_EQ(itemText(main, kStatus), "Creating new Vorn file Pebbles(Pebbles.vrn)");
     click(conflict, IDOK);
     ASSERT_TRUE(waitUntilClosed(conflict));
 
