@@ -26,6 +26,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <iostream>
 #include <map>
 #include <optional>
@@ -171,17 +172,23 @@ std::string listingField(const std::string& text)
     return plain ? text : quotedWithEscapes(text, '"', false);
 }
 
-// A value as a usage error echoes it: in single quotes with C escapes, and
-// shortened, so that the error stays one line of a sensible length.
-std::string echoed(const std::string& value)
+// A value as an error shows it: `quote`d, and shortened, so that the error
+// stays one line of a sensible length.
+std::string shortened(const std::string& value, const std::function<std::string(const std::string&)>& quote)
 {
     constexpr std::size_t kLongest = 80;
     if (value.size() <= kLongest)
-        return quotedWithEscapes(value, '\'', true);
+        return quote(value);
     std::size_t cut = kLongest;
     while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80)
         --cut; // never inside a character
-    return quotedWithEscapes(value.substr(0, cut), '\'', true) + "... (" + std::to_string(value.size()) + " bytes)";
+    return quote(value.substr(0, cut)) + "... (" + std::to_string(value.size()) + " bytes)";
+}
+
+// A value as a usage error echoes it: in single quotes with C escapes.
+std::string echoed(const std::string& value)
+{
+    return shortened(value, [](const std::string& part) { return quotedWithEscapes(part, '\'', true); });
 }
 
 // Whether anything is at `path` (links followed).
@@ -465,7 +472,8 @@ int runUnattended(const Options& options)
     }
     report.useFolder(folder, why, problems);
     if (!IsVornsFolder(folder)) {
-        std::string message = "no Vorns folder: '" + folder + "' does not hold Vorns.ctl";
+        std::string message = "no Vorns folder: "
+            + shortened(folder, [](const std::string& part) { return "'" + part + "'"; }) + " does not hold Vorns.ctl";
         for (const std::string& problem : report.folderProblems())
             message += "; " + problem;
         return report.stop(noVornsFolder, message);

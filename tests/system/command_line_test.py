@@ -333,6 +333,10 @@ CASES = [
      2, "", "quillop: --on-conflict takes skip or rename, not 'ask\\nme'", (b"", b"")),
     ("a 100 kB value echoed shortened", ["--unattended", "--prefix", "/" + "x" * 100000], {}, (), None,
      2, "", "quillop: --prefix '/" + "x" * 79 + "'... (100001 bytes): File name too long", (b"", b"")),
+    ("a 100 kB --folder shortened in its error", ["--unattended", "--prefix", "{alone}", "--folder",
+                                                  "C:\\" + "x" * 100000], {}, (), None,
+     3, "Prefix: {alone} (--prefix)",
+     "quillop: no Vorns folder: 'C:\\" + "x" * 77 + "'... (100003 bytes) does not hold Vorns.ctl", (b"", b"")),
     ("--dry-run without --unattended", ["--dry-run"], {}, (), None,
      2, "", "quillop: --dry-run goes with --unattended", (b"", b"")),
     ("no display", [], {}, (), None,
@@ -455,6 +459,10 @@ ODD_FILES = [
     ("a folder as Vorns.ctl", replace_with("folder", "drive_c/Corvane/Vorns/Vorns.ctl"), (), INTO_ALONE, {}, 1,
      None, STOPPED % ("before the first Vorn", "Is a directory")),
     ("a display that refuses the connection", None, (), [], {"DISPLAY": "{display}", "XAUTHORITY": "{home}/none"},
+     2, None, "quillop: no display to show the window on (the display {display} refused the connection); "
+     "--unattended installs without a window"),
+    ("a display that refuses the connection, QT_QPA_PLATFORM=xcb", None, (), [],
+     {"DISPLAY": "{display}", "XAUTHORITY": "{home}/none", "QT_QPA_PLATFORM": "xcb"},
      2, None, "quillop: no display to show the window on (the display {display} refused the connection); "
      "--unattended installs without a window"),
     ("a prefix whose name is not UTF-8, by the search", not_utf8, (), ["--unattended", "--dry-run"], {}, 0,

@@ -52,7 +52,13 @@ int connectionError(const char* display)
         ::dup2(nowhere, STDERR_FILENO);
     xcb_connection_t* connection = xcb_connect(display, nullptr);
     const int error = xcb_connection_has_error(connection);
-    xcb_disconnect(connection);
+    // One that let us in stays open while the process lives: a server whose
+    // last client leaves resets, and refuses the toolkit while it does.
+    static xcb_connection_t* kept = nullptr;
+    if (error == 0 && !kept)
+        kept = connection;
+    else
+        xcb_disconnect(connection);
     if (savedError >= 0 && nowhere >= 0)
         ::dup2(savedError, STDERR_FILENO);
     for (const int fd : {savedError, nowhere})
@@ -80,12 +86,23 @@ unsigned OpenStandardDescriptors()
 
 std::optional<std::string> MissingDisplay()
 {
-    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+    // The toolkit connects to X when told to (QT_QPA_PLATFORM=xcb, first in
+    // its list, options after a colon), or when told nothing and no Wayland
+    // display is there.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM").split(';').front().split(':').front();
+    if (platform.isEmpty() ? !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") : platform != "xcb")
         return std::nullopt;
     const QByteArray display = qgetenv("DISPLAY");
     if (display.isEmpty())
         return std::string("$DISPLAY is not set");
-    // ":N" or ":N.S" is a local server; a remote one is left to the toolkit.
+    // The toolkit aborts where the server refuses us (a wrong $XAUTHORITY):
+    // ask it first, as the toolkit would.
+    const int error = connectionError(display.constData());
+    if (error == 0)
+        return std::nullopt;
+    if (error == XCB_CONN_CLOSED_PARSE_ERR || error == XCB_CONN_CLOSED_INVALID_SCREEN)
+        return "$DISPLAY '" + display.toStdString() + "' names no display";
+    // ":N" or ":N.S" is a local server, which may not be there at all.
     if (display.startsWith(':')) {
         const QByteArray number = display.mid(1).split('.').front();
         bool isNumber = false;
@@ -93,14 +110,7 @@ std::optional<std::string> MissingDisplay()
         if (isNumber && !localDisplayAnswers(number.toStdString()))
             return "the display " + display.toStdString() + " does not answer";
     }
-    // A server that answers may still refuse us (a wrong $XAUTHORITY), and
-    // the toolkit aborts on that: ask it first, as the toolkit would.
-    const int error = connectionError(display.constData());
-    if (error == XCB_CONN_CLOSED_PARSE_ERR || error == XCB_CONN_CLOSED_INVALID_SCREEN)
-        return "$DISPLAY '" + display.toStdString() + "' names no display";
-    if (error != 0)
-        return "the display " + display.toStdString() + " refused the connection";
-    return std::nullopt;
+    return "the display " + display.toStdString() + " refused the connection";
 }
 
 std::string HomeFolder()

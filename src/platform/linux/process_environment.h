@@ -11,9 +11,10 @@
 // Answers which were closed: bit 1 << fd for each.
 unsigned OpenStandardDescriptors();
 
-// Why no window can be shown, or nothing when a display is there: no
-// $DISPLAY (nor $WAYLAND_DISPLAY, nor a Qt platform named), or a local X
-// display that does not answer.
+// Why no window can be shown, or nothing when a display is there. Where the
+// toolkit would use X (QT_QPA_PLATFORM=xcb, or no platform named and no
+// $WAYLAND_DISPLAY): no $DISPLAY, a local X display that does not answer, or
+// one that refuses the connection.
 std::optional<std::string> MissingDisplay();
 
 // The user's home folder as its bytes: $HOME, else the password database's.
