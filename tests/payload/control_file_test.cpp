@@ -108,14 +108,22 @@ TEST(ControlFile, ABlockThatDoesNotFitLeavesNoByteBehind)
 TEST(ControlFile, OnlyAControlFileOfARealSizeIsRead)
 {
     ThrowawayPrefix prefix;
-    prefix.writeFile("Vorns/Vorns.ctl", "");
-    ASSERT_EQ(::truncate(prefix.onDriveC("Vorns/Vorns.ctl").c_str(), off_t(1) << 30), 0) << "sparse, 1 GB";
-    ControlFile control = OpenControlFile("C:\\Vorns");
-    try {
-        ReadControlText(control);
-        ADD_FAILURE() << "1 GB was read";
-    } catch (const FileException& error) {
-        EXPECT_STREQ(error.what(), "C:\\Vorns\\Vorns.ctl: larger than 64 MB");
+    const struct {
+        off_t size;
+        bool read;
+    } rows[] = {{off_t(64) << 20, true}, {(off_t(64) << 20) + 1, false}, {off_t(1) << 30, false}};
+    for (const auto& row : rows) {
+        prefix.writeFile("Vorns/Vorns.ctl", "");
+        ASSERT_EQ(::truncate(prefix.onDriveC("Vorns/Vorns.ctl").c_str(), row.size), 0) << "sparse";
+        ControlFile control = OpenControlFile("C:\\Vorns");
+        try {
+            EXPECT_EQ(off_t(ReadControlText(control).size()), row.size);
+            EXPECT_TRUE(row.read) << row.size << " bytes were read";
+        } catch (const FileException& error) {
+            EXPECT_FALSE(row.read) << row.size << " bytes were not read";
+            EXPECT_STREQ(error.what(), "C:\\Vorns\\Vorns.ctl: larger than 64 MB");
+        }
+        CloseControlFile(control);
     }
 }
 
