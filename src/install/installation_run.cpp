@@ -15,6 +15,15 @@ namespace {
 
 using Outcome = EntryResult::Outcome;
 
+// Windows' file functions, through which Corvane opens its Vorn files, take
+// paths of at most this many characters.
+constexpr std::size_t kLongestPath = 259;
+
+[[noreturn]] void throwTooLong(const std::string& path)
+{
+    throw FileException(FileException::badPath, path, "longer than the 259 characters of a Windows path");
+}
+
 // Whether the entry is there already, whole or with its block missing: its
 // file byte for byte, and its block, or no block under its name. Appends the
 // missing block unless this is a dry run.
@@ -39,6 +48,26 @@ std::optional<Outcome> resumeInstalled(ControlFile& control, const std::string& 
     return Outcome::recordAdded;
 }
 
+// Before anything is written, every entry's path must fit; `entryNumber`
+// names the first that does not. An entry the catalogue cannot give is left
+// to the run, which reports it in its turn.
+void checkPathsFit(const std::string& folder, std::uint32_t count, std::uint32_t& entryNumber)
+{
+    for (std::uint32_t k = 1; k <= count; ++k) {
+        std::string record;
+        try {
+            record = LoadCatalogueRecord(k);
+        } catch (LocalErrors) {
+            return;
+        }
+        const std::string path = folder + "\\" + ParseRecord(record.data(), record.size()).file;
+        if (path.size() > kLongestPath) {
+            entryNumber = k;
+            throwTooLong(path);
+        }
+    }
+}
+
 } // namespace
 
 RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questions, RunDisplay& display,
@@ -53,6 +82,7 @@ RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questio
     try {
         count = ReadCatalogueCount();
         ControlFile control = OpenControlFile(folder);
+        checkPathsFit(folder, count, entryNumber);
         if (!options.dryRun)
             StdioFile::RemoveAbandonedTemporaries(folder);
         for (std::uint32_t i = 0; i < count; ++i) {
@@ -83,6 +113,8 @@ RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questio
                 continue;
             }
 
+            if (path.size() > kLongestPath)
+                throwTooLong(path); // a typed name
             if (!options.dryRun)
                 WriteVornEntry(control, path, entry.image, FormatRecord(record));
             if (record.name != result.name || record.file != result.file)

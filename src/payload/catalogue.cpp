@@ -60,10 +60,15 @@ std::uint32_t ReadCatalogueCount()
     return count;
 }
 
+std::string LoadCatalogueRecord(std::uint32_t k)
+{
+    return loadResource(FormatText(LoadString(IDS_CTL_RESOURCE), {k}), "CTL");
+}
+
 CatalogueEntry LoadCatalogueEntry(std::uint32_t k)
 {
     CatalogueEntry entry;
-    entry.record = loadResource(FormatText(LoadString(IDS_CTL_RESOURCE), {k}), "CTL");
+    entry.record = LoadCatalogueRecord(k);
     entry.image = loadResource(FormatText(LoadString(IDS_VRN_RESOURCE), {k}), "VRN");
     return entry;
 }

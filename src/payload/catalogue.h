@@ -37,6 +37,8 @@ struct CatalogueEntry {
 std::uint32_t ReadCatalogueCount();
 // Entry k (from 1). Throws LocalErrors.
 CatalogueEntry LoadCatalogueEntry(std::uint32_t k);
+// Entry k's record text alone. Throws LocalErrors.
+std::string LoadCatalogueRecord(std::uint32_t k);
 
 VornRecord ParseRecord(const char* text, std::size_t size);
 // The value after the first occurrence of `key` (which includes its colon)

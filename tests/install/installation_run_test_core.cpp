@@ -3,6 +3,7 @@
 #include "support/test_catalogue.h"
 #include "support/throwaway_prefix.h"
 
+#include <algorithm>
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -232,4 +233,36 @@ TEST(InstallationRun, NamesBeyondAsciiAreFoundComparedAndWritten)
               (std::vector<std::string>{"CAF" + E + ".VRN", "Caf" + e + "2.vrn", "N" + e + "e.vrn", "Vorns.ctl"}));
     EXPECT_EQ(prefix.readFile(folder + "/CAF" + E + ".VRN"), "host's own");
     EXPECT_EQ(prefix.readFile(folder + "/Caf" + e + "2.vrn"), "image of Caf" + e);
+}
+
+// A path takes at most 259 characters on Windows. In a folder of 240 the
+// longest name, "Snowflakes.vrn", fits (the temporary name it is written
+// under first is longer); in one of 249 "Pebbles.vrn", the second, does not,
+// and nothing is written, not even the first.
+TEST(InstallationRun, EveryFolderWhosePathsFitIsInstalledInto)
+{
+    for (const std::size_t length : {std::size_t(240), std::size_t(249)}) {
+        SCOPED_TRACE(length);
+        ThrowawayPrefix prefix;
+        // "C:\" and two names of 100 with their separators take 205.
+        const std::string relative
+            = std::string(100, 'a') + "/" + std::string(100, 'b') + "/" + std::string(length - 205, 'c');
+        std::string folder = "C:\\" + relative;
+        std::replace(folder.begin(), folder.end(), '/', '\\');
+        ASSERT_EQ(folder.size(), length);
+        prefix.writeFile(relative + "/Vorns.ctl", "");
+        PolicyQuestions skip(PolicyQuestions::Policy::skip);
+        RecordingDisplay display;
+        const RunOutcome outcome = RunInstallation(folder, skip, display);
+        const std::vector<std::string> files = entriesOfHostFolder(prefix.onDriveC(relative));
+        if (length == 240) {
+            EXPECT_TRUE(outcome.completed) << outcome.failure;
+            EXPECT_EQ(files.size(), 9u);
+        } else {
+            EXPECT_EQ(outcome.statusText, "File error while installing vorn file 2 of 8.");
+            EXPECT_EQ(outcome.failure, folder + "\\Pebbles.vrn: longer than the 259 characters of a Windows path");
+            EXPECT_EQ(files, std::vector<std::string>{"Vorns.ctl"});
+            EXPECT_EQ(prefix.readFile(relative + "/Vorns.ctl"), "");
+        }
+    }
 }

@@ -29,6 +29,34 @@ std::string folderOf(const std::string& path)
     return last == std::string::npos ? std::string() : path.substr(0, last + 1);
 }
 
+std::wstring wide(const std::string& text)
+{
+    std::wstring converted(text.size(), L'\0');
+    converted.resize(std::size_t(
+        MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), converted.data(), int(converted.size()))));
+    return converted;
+}
+
+// A folder in the extended form (\\?\C:\... or \\?\UNC\server\...), ending in
+// a separator, whose paths may be longer than the ANSI functions allow: a
+// temporary name is longer than most Vorn file names, and must not fail
+// where the final path fits. Empty when the folder cannot be made absolute.
+std::wstring extendedFolder(const std::string& folder)
+{
+    const std::wstring given = wide(folder.empty() ? std::string(".\\") : folder);
+    const DWORD size = GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    const DWORD length = size == 0 ? 0 : GetFullPathNameW(given.c_str(), size, full.data(), nullptr);
+    if (length == 0 || length >= size)
+        return {};
+    full.resize(length);
+    if (full.back() != L'\\')
+        full += L'\\';
+    if (full.compare(0, 2, L"\\\\") == 0)
+        return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+}
+
 } // namespace
 
 void StdioFile::closeHandle(std::intptr_t handle)
@@ -170,12 +198,14 @@ void StdioFile::AllowUnnamedFiles(bool)
 
 void StdioFile::CreateWhole(const std::string& windowsPath, const void* data, std::size_t size)
 {
-    const std::string folder = folderOf(windowsPath);
-    std::string temporary;
+    const std::wstring folder = extendedFolder(folderOf(windowsPath));
+    if (folder.empty())
+        failWith(GetLastError(), windowsPath);
+    std::wstring temporary;
     HANDLE file = INVALID_HANDLE_VALUE;
     do {
-        temporary = folder + NewTemporaryName();
-        file = CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+        temporary = folder + wide(NewTemporaryName());
+        file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     } while (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_FILE_EXISTS);
     if (file == INVALID_HANDLE_VALUE)
         failWith(GetLastError(), windowsPath);
@@ -194,28 +224,31 @@ void StdioFile::CreateWhole(const std::string& windowsPath, const void* data, st
         error = GetLastError();
     // Without MOVEFILE_REPLACE_EXISTING an entry of that name is never
     // replaced; write-through returns once the name is on the disk.
-    if (error == 0 && !MoveFileExA(temporary.c_str(), windowsPath.c_str(), MOVEFILE_WRITE_THROUGH))
+    // The final name as the ANSI functions take it (trailing dots and
+    // spaces dropped, as Corvane's opens will drop them).
+    if (error == 0 && !MoveFileExW(temporary.c_str(), wide(windowsPath).c_str(), MOVEFILE_WRITE_THROUGH))
         error = GetLastError();
     if (error != 0) {
-        DeleteFileA(temporary.c_str());
+        DeleteFileW(temporary.c_str());
         failWith(error, windowsPath);
     }
 }
 
 void StdioFile::RemoveAbandonedTemporaries(const std::string& windowsFolder)
 {
-    std::string folder = windowsFolder;
-    if (!folder.empty() && folder.back() != '\\' && folder.back() != '/')
-        folder += '\\';
-    WIN32_FIND_DATAA found;
-    const HANDLE search = FindFirstFileA((folder + kTemporaryNamePattern).c_str(), &found);
+    const std::wstring folder = extendedFolder(windowsFolder);
+    if (folder.empty())
+        return;
+    WIN32_FIND_DATAW found;
+    const HANDLE search = FindFirstFileW((folder + wide(kTemporaryNamePattern)).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return;
     // Only this run could be writing a temporary here now: it holds the
-    // folder's control file exclusively.
+    // folder's control file exclusively. Temporary names are ASCII.
     do {
-        if (IsTemporaryName(found.cFileName))
-            DeleteFileA((folder + found.cFileName).c_str());
-    } while (FindNextFileA(search, &found));
+        const std::wstring name = found.cFileName;
+        if (IsTemporaryName(std::string(name.begin(), name.end())))
+            DeleteFileW((folder + name).c_str());
+    } while (FindNextFileW(search, &found));
     FindClose(search);
 }
