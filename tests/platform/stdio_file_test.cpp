@@ -33,6 +33,16 @@ TEST(StdioFile, ExclusiveOpenRefusesASecondOne)
             << "held by another process";
     }
     EXPECT_EQ(openFailure("C:\\Vorns\\Vorns.ctl", kControlMode), FileException::none) << "let go";
+    // Another program that only reads it, as Corvane does, is no different.
+    first.Open("C:\\Vorns\\Vorns.ctl", kControlMode);
+    EXPECT_FALSE(FileHeldElsewhere("C:\\Vorns\\Vorns.ctl", true).held()) << "refused to a reader";
+    first.Close();
+    {
+        const FileHeldElsewhere reader("C:\\Vorns\\Vorns.ctl", true);
+        ASSERT_TRUE(reader.held());
+        EXPECT_EQ(openFailure("C:\\Vorns\\Vorns.ctl", kControlMode), FileException::sharingViolation)
+            << "read by another process";
+    }
 }
 
 TEST(StdioFile, PositionsGoPastFourGigabytes)

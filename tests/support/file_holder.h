@@ -3,12 +3,13 @@
 #include <cstdint>
 #include <string>
 
-// A file opened as a run opens its control file (exclusive, read and write),
-// by another process, as Corvane or a second installer would hold it, until
-// this object is gone.
+// A file opened by another process until this object is gone: as a run
+// opens its control file (exclusive, read and write), as a second installer
+// would hold it; or, `forReading`, only read, as Corvane reads it (on Linux
+// under a read lock, the only hold another process can see there).
 class FileHeldElsewhere {
 public:
-    explicit FileHeldElsewhere(const std::string& windowsPath);
+    explicit FileHeldElsewhere(const std::string& windowsPath, bool forReading = false);
     ~FileHeldElsewhere();
     FileHeldElsewhere(const FileHeldElsewhere&) = delete;
     FileHeldElsewhere& operator=(const FileHeldElsewhere&) = delete;

@@ -1,13 +1,29 @@
 #include "support/file_holder.h"
 
+#include "platform/linux/dos_path.h"
 #include "support/file_failures.h"
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 // A forked child opens the file and answers on one pipe; the other pipe's
 // end of file lets it go.
-FileHeldElsewhere::FileHeldElsewhere(const std::string& windowsPath)
+namespace {
+
+// Opens the file only to read it, under a read lock of the kind a run takes.
+bool openForReading(const std::string& windowsPath)
+{
+    const int fd = ::open(DosPath::resolve(windowsPath).hostPath.c_str(), O_RDONLY | O_CLOEXEC);
+    struct flock lock {};
+    lock.l_type = F_RDLCK;
+    lock.l_whence = SEEK_SET;
+    return fd >= 0 && ::fcntl(fd, F_OFD_SETLK, &lock) == 0;
+}
+
+} // namespace
+
+FileHeldElsewhere::FileHeldElsewhere(const std::string& windowsPath, bool forReading)
 {
     int answer[2], release[2];
     if (::pipe(answer) != 0 || ::pipe(release) != 0)
@@ -17,7 +33,10 @@ FileHeldElsewhere::FileHeldElsewhere(const std::string& windowsPath)
         ::close(answer[0]);
         ::close(release[1]);
         StdioFile file;
-        const char got = failureOf([&] { file.Open(windowsPath, kControlMode); }) == FileException::none ? 'y' : 'n';
+        const bool opened = forReading
+            ? openForReading(windowsPath)
+            : failureOf([&] { file.Open(windowsPath, kControlMode); }) == FileException::none;
+        const char got = opened ? 'y' : 'n';
         (void)!::write(answer[1], &got, 1);
         char ignored;
         while (::read(release[0], &ignored, 1) > 0) {}

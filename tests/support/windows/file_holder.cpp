@@ -9,6 +9,7 @@
 namespace {
 
 constexpr const char* kHoldVariable = "QUILLOP_TEST_HOLD_FILE";
+constexpr const char* kReadVariable = "QUILLOP_TEST_HOLD_FOR_READING";
 
 // The other process is this test program again, started with the file's
 // path in its environment: it opens the file before the tests' main, answers
@@ -17,8 +18,10 @@ const bool kIsHolder = [] {
     const char* path = std::getenv(kHoldVariable);
     if (!path)
         return false;
+    // Read access sharing reading and writing with others, as a reader opens it.
+    const unsigned mode = std::getenv(kReadVariable) ? unsigned(StdioFile::typeBinary) : kControlMode;
     StdioFile file;
-    const char got = failureOf([&] { file.Open(path, kControlMode); }) == FileException::none ? 'y' : 'n';
+    const char got = failureOf([&] { file.Open(path, mode); }) == FileException::none ? 'y' : 'n';
     DWORD count = 0;
     WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), &got, 1, &count, nullptr);
     char ignored;
@@ -29,7 +32,7 @@ const bool kIsHolder = [] {
 
 } // namespace
 
-FileHeldElsewhere::FileHeldElsewhere(const std::string& windowsPath)
+FileHeldElsewhere::FileHeldElsewhere(const std::string& windowsPath, bool forReading)
 {
     SECURITY_ATTRIBUTES inherited{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE answerRead, answerWrite, releaseRead, releaseWrite;
@@ -52,9 +55,11 @@ FileHeldElsewhere::FileHeldElsewhere(const std::string& windowsPath)
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
     PROCESS_INFORMATION process{};
     SetEnvironmentVariableA(kHoldVariable, windowsPath.c_str());
+    SetEnvironmentVariableA(kReadVariable, forReading ? "1" : nullptr);
     const BOOL started
         = CreateProcessA(program, program, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process);
     SetEnvironmentVariableA(kHoldVariable, nullptr);
+    SetEnvironmentVariableA(kReadVariable, nullptr);
     CloseHandle(answerWrite);
     CloseHandle(releaseRead);
     m_release = reinterpret_cast<std::intptr_t>(releaseWrite);
