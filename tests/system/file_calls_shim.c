@@ -5,7 +5,7 @@
  *                                 file systems without unnamed files
  *   QUILLOP_SHIM_TRACE=<file>     appends one line per call, tab-separated:
  *                                 "write <path>", "fsync <path>",
- *                                 "name <path> <new path>"
+ *                                 "reserve <path>", "name <path> <new path>"
  *   QUILLOP_SHIM_FAIL_FSYNC=<end> fsync of a file whose path ends so fails (EIO)
  * Paths are the descriptors' own (/proc/self/fd), so an unnamed file shows as
  * "<folder>/#<inode> (deleted)". */
@@ -112,6 +112,18 @@ ssize_t write(int fd, const void* bytes, size_t count)
     trace("write", fd == 1 ? "<standard output>" : fd == 2 ? "<standard error>" : path, NULL);
     return real_write(fd, bytes, count);
 }
+
+/* Room set aside in a file before it is written. */
+int fallocate(int fd, int mode, off_t offset, off_t length)
+{
+    REAL(fallocate);
+    char path[PATH_MAX];
+    pathOf(fd, path);
+    trace("reserve", path, NULL);
+    return real_fallocate(fd, mode, offset, length);
+}
+
+int fallocate64(int fd, int mode, off_t offset, off_t length) __attribute__((alias("fallocate")));
 
 /* The report reaches standard output through stdio, whose own writes are
  * not calls we can see. */

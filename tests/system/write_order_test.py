@@ -1,7 +1,7 @@
 """Records the file calls of real unattended runs through the preloaded
 shim and checks that each entry is made durable in the order that matters:
 its image written, then flushed, then given its name, then the folder
-flushed, then its block appended; and the control file flushed before the
+flushed, then room for its block set aside and the block appended; and the control file flushed before the
 run reports. With unnamed files and with temporary names. Then a run whose
 last flush fails must say so and exit 1.
 
@@ -62,6 +62,8 @@ def check_order(events, folder):
         block = index_of(events, lambda e: e == ("write", control, None), i)
         if block is None:
             raise AssertionError("no block was appended after %s got its name" % target)
+        if index_of(events, lambda e: e == ("reserve", control, None), i, block) is None:
+            raise AssertionError("the block of %s was written before its room was set aside" % target)
         if index_of(events, lambda e: e == ("fsync", folder, None), i, block) is None:
             raise AssertionError("the block of %s was appended before the folder was flushed" % target)
     last_block = max(i for i, e in enumerate(events) if e == ("write", control, None))
