@@ -7,8 +7,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-// A forked child opens the file and answers on one pipe; the other pipe's
-// end of file lets it go.
 namespace {
 
 // Opens the file only to read it, under a read lock of the kind a run takes.
@@ -23,6 +21,8 @@ bool openForReading(const std::string& windowsPath)
 
 } // namespace
 
+// A forked child opens the file and answers on one pipe; the other pipe's
+// end of file lets it go.
 FileHeldElsewhere::FileHeldElsewhere(const std::string& windowsPath, bool forReading)
 {
     int answer[2], release[2];
