@@ -1,5 +1,6 @@
 #include "install/name_proposals.h"
 
+#include "platform/ansi_code_page.h"
 #include "platform/file_lookup.h"
 #include "platform/text_search.h"
 
@@ -10,7 +11,7 @@ std::string ProposeVornName(std::string_view controlText, const std::string& nam
 {
     // One pass collects every number already listed after the name, instead
     // of searching the whole text once per candidate.
-    const std::string prefix = "VornName:" + name;
+    const std::string prefix = "VornName:" + ToAnsiCodePage(name);
     // Ten digits at most, as "%d" writes them: 64 bits hold any such number on
     // every platform.
     std::unordered_set<std::uint64_t> listed;

@@ -1,5 +1,6 @@
 #include "payload/control_file.h"
 
+#include "platform/ansi_code_page.h"
 #include "platform/file_exception.h"
 #include "platform/string_resources.h"
 #include "res/resource_ids.h"
@@ -59,6 +60,11 @@ void SeekToEnd(ControlFile& file)
     file.handle.SeekToEnd();
 }
 
+bool IsVornNameTaken(const ControlText& text, const std::string& name)
+{
+    return text.listsName(ToAnsiCodePage(name));
+}
+
 std::string FormatRecord(const VornRecord& record)
 {
     std::string text;
@@ -67,8 +73,8 @@ std::string FormatRecord(const VornRecord& record)
         text += value;
         text += "\r\n";
     };
-    line("VornName:", record.name);
-    line("VornFile:", record.file);
+    line("VornName:", ToAnsiCodePage(record.name));
+    line("VornFile:", ToAnsiCodePage(record.file));
     line("StepSize:", record.stepSize);
     line("VornsAcross:", record.across);
     line("VornsDown:", record.down);

@@ -35,11 +35,10 @@ void RememberEnd(ControlFile& file);
 const ControlText& ReadControlText(ControlFile& file);
 void SeekToEnd(ControlFile& file);
 // Whether the text holds "VornName:" + name + CR LF anywhere, even inside a
-// line. `name` holds no CR or LF: such names are never accepted.
-inline bool IsVornNameTaken(const ControlText& text, const std::string& name)
-{
-    return text.listsName(name);
-}
+// line, the name in the file's code page. `name` holds no CR or LF: such
+// names are never accepted.
+bool IsVornNameTaken(const ControlText& text, const std::string& name);
+// The record's lines, its name and file name in the file's code page.
 std::string FormatRecord(const VornRecord& record);
 // Writes CR LF CR LF and the record at savedEnd, its room on the disk set
 // aside first. On failure the file is cut back to savedEnd and the

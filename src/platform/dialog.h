@@ -24,6 +24,10 @@ public:
     NativeWindow GetSafeHwnd() const { return m_hWnd; }
     std::string GetWindowText() const;
     void SetWindowText(const std::string& text);
+    // The first character of the window's text, in UTF-8, that the ANSI code
+    // page of Vorns.ctl (ToAnsiCodePage) cannot hold; empty when it holds
+    // them all. GetWindowText gives such a character as "?" on Windows.
+    std::string FirstUnstorableCharacter() const;
     void EnableWindow(bool enable);
     bool IsWindowEnabled() const;
     void ShowWindow(bool show);
@@ -107,6 +111,11 @@ public:
     std::string GetDlgItemText(int id) const;
     // CR, LF and CR LF each end a line; texts are always plain.
     void SetDlgItemText(int id, const std::string& text);
+
+    // A warning over this dialog, returning once it is dismissed: `format`
+    // (the program's text) with its "%s" replaced by `character` (UTF-8, so
+    // any character shows, whether the program's text can hold it or not).
+    void ShowWarning(const std::string& caption, const std::string& format, const std::string& character);
 
     // The application's main window, the default owner of new dialogs.
     static Dialog* mainWindow();

@@ -29,6 +29,9 @@ constexpr int IDS_CTL_RESOURCE = 118;
 constexpr int IDS_READY = 1000;
 constexpr int IDS_NOT_FOUND = 1001;
 constexpr int IDS_DONE = 1002;
+// A typed name refused, and the title of such warnings.
+constexpr int IDS_UNSTORABLE_CHARACTER = 1003;
+constexpr int IDS_WARNING_TITLE = 1004;
 
 // Icons.
 constexpr int IDR_MAINFRAME = 128;

@@ -29,6 +29,10 @@ const std::map<int, std::string>& StringTable()
         {IDS_DONE,
          "Done installing %d vorn files.\r%s\r\rPress the Exit button to exit.\r\r\r"
          "Enjoy your quenna!  "},
+        {IDS_UNSTORABLE_CHARACTER,
+         "The character \"%s\" cannot be stored in Vorns.ctl, where Corvane lists its Vorns.\n"
+         "Please enter a name without it."},
+        {IDS_WARNING_TITLE, "Quillop"},
     };
     return table;
 }

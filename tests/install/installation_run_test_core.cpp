@@ -203,8 +203,9 @@ TEST(InstallationRun, EachEntryReportsHowItEnded)
     }
 }
 
-// Names beyond ASCII, in the backend's own encoding, from the folder's name
-// to the records: a file taken in other case, a name taken as it is.
+// Names beyond ASCII: in the backend's own encoding from the folder's name
+// to the files, in cp1252 inside Vorns.ctl as Corvane reads and writes it;
+// a file taken in other case, a name Corvane listed taken as it is.
 TEST(InstallationRun, NamesBeyondAsciiAreFoundComparedAndWritten)
 {
     const std::string e = kSmallEAcute, E = kCapitalEAcute;
@@ -214,7 +215,9 @@ TEST(InstallationRun, NamesBeyondAsciiAreFoundComparedAndWritten)
     catalogue.setCount(2);
     catalogue.addEntry(1, "Caf" + e);
     catalogue.addEntry(2, "N" + e + "e");
-    prefix.writeFile(folder + "/Vorns.ctl", "VornName:N" + e + "e\r\n");
+    prefix.writeFile(folder + "/Vorns.ctl",
+                     "VornName:N\xE9"
+                     "e\r\n");
     prefix.writeFile(folder + "/CAF" + E + ".VRN", "host's own");
     PolicyQuestions rename(PolicyQuestions::Policy::rename);
     RecordingDisplay display;
@@ -227,8 +230,15 @@ TEST(InstallationRun, NamesBeyondAsciiAreFoundComparedAndWritten)
               "Done installing 2 vorn files.\rCaf" + e + ", N" + e
                   + "e2.\r\rPress the Exit button to exit.\r\r\rEnjoy your quenna!  ");
     EXPECT_EQ(prefix.readFile(folder + "/Vorns.ctl"),
-              "VornName:N" + e + "e\r\n" + blockFor("Caf" + e, "Caf" + e + "2.vrn")
-                  + blockFor("N" + e + "e2", "N" + e + "e.vrn"));
+              "VornName:N\xE9"
+              "e\r\n"
+                  + blockFor("Caf\xE9",
+                             "Caf\xE9"
+                             "2.vrn")
+                  + blockFor("N\xE9"
+                             "e2",
+                             "N\xE9"
+                             "e.vrn"));
     EXPECT_EQ(entriesOfHostFolder(prefix.onDriveC(folder)),
               (std::vector<std::string>{"CAF" + E + ".VRN", "Caf" + e + "2.vrn", "N" + e + "e.vrn", "Vorns.ctl"}));
     EXPECT_EQ(prefix.readFile(folder + "/CAF" + E + ".VRN"), "host's own");

@@ -18,6 +18,12 @@ TEST(ProposeVornName, FirstNumberNotListed)
     EXPECT_EQ(ProposeVornName("VornName:Leaf9999999999\r\n", "Leaf"), "Leaf2");
     EXPECT_EQ(ProposeVornName("VornName:Leaf2\r\nVornName:Leaf4294967299\r\n", "Leaf"), "Leaf3");
     EXPECT_EQ(ProposeVornName("VornName:Leaf2\r\nVornName:Leaf18446744073709551619\r\n", "Leaf"), "Leaf3");
+    // Names stand in the file in cp1252, whatever the program's own text.
+    const std::string cafe = "Caf" + std::string(kSmallEAcute);
+    EXPECT_EQ(ProposeVornName("VornName:Caf\xE9"
+                              "2\r\n",
+                              cafe),
+              cafe + "3");
 }
 
 TEST(ProposeVornName, ManyListedNamesAgreeWithThePlainSearch)

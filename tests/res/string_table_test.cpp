@@ -27,8 +27,12 @@ TEST(Resources, StringTable)
          "(Vorns.ctl) file.  \rThe directory should be a subdirectory of the Corvane folder named Vorns that "
          "contains a file named Vorns.ctl.\r\rClick the Browse button to choose a valid directory.  "},
         {1002, "Done installing %d vorn files.\r%s\r\rPress the Exit button to exit.\r\r\rEnjoy your quenna!  "},
+        {1003,
+         "The character \"%s\" cannot be stored in Vorns.ctl, where Corvane lists its Vorns.\nPlease enter a "
+         "name without it."},
+        {1004, "Quillop"},
         {106, ""},
-        {1003, ""},
+        {1005, ""},
         {9999, ""},
     };
     // The table is read by literal id, and each text compared with the one written above.

@@ -299,6 +299,14 @@ def text_of(accessible):
     return text.getText(0, text.characterCount)
 
 
+def set_text(accessible, text):
+    """Puts text into an editable field as an accessibility client does (an
+    on-screen keyboard, input tools): any character, none through X's
+    keyboard map."""
+    if not accessible.queryEditableText().setTextContents(text):
+        raise TestFailure("the field refused the text %r" % text)
+
+
 def is_enabled(accessible):
     return accessible.getState().contains(pyatspi.STATE_ENABLED)
 

@@ -8,4 +8,6 @@ runtime=$(mktemp -d)
 chmod 700 "$runtime"
 trap 'rm -rf "$runtime"' EXIT
 export XDG_RUNTIME_DIR=$runtime
+# Vorns.ctl in cp1252 and file names in UTF-8, as the tests expect them.
+export LC_ALL=C.UTF-8
 dbus-run-session -- /usr/bin/python3 "$@"

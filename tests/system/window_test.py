@@ -8,8 +8,9 @@ import struct
 import tempfile
 
 from expected_texts import not_found_text, ready_text
-from desktop_session import (Prefix, Session, TestFailure, control, descendants, expect_equal, find, is_enabled,
-                             is_focused, press, registered_prefix, run, text_of, wait_until)
+from desktop_session import (Prefix, Session, TestFailure, control, descendants, expect_equal, find, find_all,
+                             is_enabled,
+                             is_focused, press, registered_prefix, run, set_text, text_of, wait_until)
 
 MAIN = "Ostrel Picture Vorn Installer"
 CHOOSER = "Browse for Folder"
@@ -88,7 +89,11 @@ def browse_to_a_folder_without_the_control_file_and_back(quillop):
 
 
 def both_conflict_dialogs(quillop):
-    before = b"\r\nVornName:Fern\r\nVornFile:Host.vrn\r\n\r\nVornName:Stars\r\n"
+    """Names typed beyond ASCII: stored in cp1252 as Corvane reads them, a
+    name Corvane listed in cp1252 met as taken, and "Жук", which cp1252
+    cannot hold, refused with a word on which character."""
+    before = (b"\r\nVornName:Fern\r\nVornFile:Host.vrn\r\n\r\nVornName:Stars\r\n\r\nVornName:Petals\r\n"
+              b"\r\nVornName:Foug\xe8re\r\n")
     prefix = registered_prefix(before)
     prefix.write_file("Program Files/Corvane 5/Vorns/Pebbles.vrn", b"host's own")
     try:
@@ -103,15 +108,34 @@ def both_conflict_dialogs(quillop):
             session.key("Return")  # Enter accepts the proposal
             files = session.focused_window("Duplicate File Name")
             expect_equal("the proposal", text_of(control(files, "text", "New name")), "Pebbles2.vrn")
-            for key in ("Tab", "Tab", "ctrl+a"):
-                session.key(key)
-            session.type_text("  Pebbles new  ")
+            set_text(control(files, "text", "New name"), "  Fougère new  ")
             session.key("Return")
             session.focused_window("Duplicate Vorn Name")
             session.key("Escape")  # Stars: Skip
+
+            name = session.focused_window("Duplicate Vorn Name")
+            field = control(name, "text", "New name")
+            wait_until("the proposal for Petals", lambda: text_of(field) == "Petals2")
+            set_text(field, "Жук")
+            session.key("Return")
+            refusal = session.focused_window("Quillop")
+            expect_equal("the refusal", [c.name for c in descendants(refusal) if c.getRoleName() == "label" and c.name],
+                         ["The character \"Ж\" cannot be stored in Vorns.ctl, where Corvane lists its Vorns.\n"
+                          "Please enter a name without it."])
+            session.key("Return")
+            session.wait_closed("Quillop")
+            wait_until("the refused name, kept, with the keyboard", lambda: is_focused(field) and text_of(field) == "Жук")
+            set_text(field, "Fougère")
+            session.key("Return")
+            # Corvane listed Fougère in cp1252: taken, and asked again.
+            wait_until("the proposal after Fougère",
+                       lambda: any(text_of(f) == "Fougère2" for w in session.windows()
+                                   if w.name == "Duplicate Vorn Name" for f in find_all(w, "text", "New name")))
+            session.focused_window("Duplicate Vorn Name")
+            session.key("Return")
             text = status_becomes(window, session, lambda t: t.startswith("Done"), "the done text")
             expect_equal("done text", text,
-                         "Done installing 7 vorn files.\nFern2, Pebbles, Raindrops, Petals, Bubbles, Snowflakes, "
+                         "Done installing 7 vorn files.\nFern2, Pebbles, Raindrops, Fougère2, Bubbles, Snowflakes, "
                          "Shells.\n\nPress the Exit button to exit.\n\n\nEnjoy your quenna!  ")
             expect_equal("Install enabled", is_enabled(control(window, "push button", "Install Vorn Files")), False)
         control_bytes = prefix.read_file("Program Files/Corvane 5/Vorns/Vorns.ctl")
@@ -119,13 +143,15 @@ def both_conflict_dialogs(quillop):
             raise TestFailure("the control file's earlier bytes changed")
         if b"\r\n\r\n\r\nVornName:Fern2\r\nVornFile:Fern.vrn\r\n" not in control_bytes:
             raise TestFailure("no block for Fern2")
-        if b"VornName:Pebbles\r\nVornFile:  Pebbles new  .vrn\r\n" not in control_bytes:
-            raise TestFailure("the typed file name was not kept exactly")
+        if b"VornName:Pebbles\r\nVornFile:  Foug\xe8re new  .vrn\r\n" not in control_bytes:
+            raise TestFailure("the typed file name was not kept exactly, in cp1252")
+        if b"VornName:Foug\xe8re2\r\nVornFile:Petals.vrn\r\n" not in control_bytes:
+            raise TestFailure("the typed Vorn name was not stored in cp1252")
         if b"VornName:Stars\r\nVornFile" in control_bytes:
             raise TestFailure("the skipped Vorn has a block")
         expect_equal("the host's file", prefix.read_file("Program Files/Corvane 5/Vorns/Pebbles.vrn"), b"host's own")
-        expect_equal("the typed file exists",
-                     os.path.exists(prefix.on_drive_c("Program Files/Corvane 5/Vorns/  Pebbles new  .vrn")), True)
+        expect_equal("the typed file exists, named in UTF-8",
+                     os.path.exists(prefix.on_drive_c("Program Files/Corvane 5/Vorns/  Fougère new  .vrn")), True)
     finally:
         prefix.remove()
 

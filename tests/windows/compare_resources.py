@@ -14,7 +14,7 @@ import sys
 import pefile
 
 # What the program must carry, as (type, name): the four dialogs, the icon,
-# the string table's three blocks of sixteen (ids 101-118, 1000-1002) and
+# the string table's three blocks of sixteen (ids 101-118, 1000-1004) and
 # the catalogue.
 REQUIRED = {("5", "100"), ("5", "102"), ("5", "144"), ("5", "145"), ("14", "128"),
             ("6", "7"), ("6", "8"), ("6", "63"), ("NUM_VORNS", "IDR_NUM_VORNS")}

@@ -6,8 +6,10 @@
 # A throwaway prefix is copied from one made once by wineboot (per loader and
 # user) with the X11 driver's Managed setting off: without a window manager,
 # closing a managed window costs seconds.
-# A test may ask for Wine's traces and add DLL overrides of its own.
-export WINEDEBUG=${QUILLOP_WINEDEBUG:--all} LC_ALL=${LC_ALL:-C.UTF-8}
+# A test may ask for Wine's traces and add DLL overrides of its own. The
+# locale is fixed: Wine then gives programs cp1252, the code page the tests
+# expect inside Vorns.ctl, and names files in UTF-8.
+export WINEDEBUG=${QUILLOP_WINEDEBUG:--all} LC_ALL=C.UTF-8
 export WINEDLLOVERRIDES="${QUILLOP_DLL_OVERRIDES:+$QUILLOP_DLL_OVERRIDES;}mscoree,mshtml="
 server=/usr/lib/wine/wineserver
 export WINESERVER=$server

@@ -12,6 +12,8 @@
  *                UTF-16LE units given in hex (a terminator is added)
  *   get   KEY    the default value of HKEY_CLASSES_ROOT\KEY as a 1,024-byte
  *                RegQueryValueA buffer takes it, in UTF-8
+ *   ansi  TEXT   the ANSI code page's number, then TEXT's bytes in it unless
+ *                a character has no bytes of its own there
  */
 #include <windows.h>
 
@@ -175,6 +177,21 @@ static void get_value(const char* key)
     put_hex((const unsigned char*)utf8, strnlen(utf8, (size_t)n));
 }
 
+static void ansi_text(const char* utf8)
+{
+    WCHAR* text = wide(utf8);
+    static char bytes[65536 * 2];
+    BOOL defaulted = FALSE;
+    int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, bytes, sizeof bytes, NULL, &defaulted);
+    free(text);
+    char number[16];
+    snprintf(number, sizeof number, "%u", GetACP());
+    fputs("+", stdout);
+    put_hex((const unsigned char*)number, strlen(number));
+    if (n > 0 && !defaulted)
+        put_hex((const unsigned char*)bytes, (size_t)n - 1);
+}
+
 int main(void)
 {
     static char line[65536 * 5];
@@ -198,6 +215,8 @@ int main(void)
             set_value(first, second);
         else if (!strcmp(verb, "get"))
             get_value(first);
+        else if (!strcmp(verb, "ansi"))
+            ansi_text(first);
         else
             fputs("-", stdout);
         putchar('\n');

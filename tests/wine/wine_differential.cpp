@@ -9,9 +9,11 @@
 #include "host/path_canonicalizer.h"
 #include "platform/char_case.h"
 #include "platform/file_lookup.h"
+#include "platform/linux/ansi_code_page.h"
 #include "platform/linux/dos_path.h"
 #include "platform/linux/registry_files.h"
 #include "platform/linux/short_name.h"
+#include "platform/linux/utf8.h"
 #include "platform/linux/wine_prefix.h"
 
 #include <QCoreApplication>
@@ -69,9 +71,22 @@ std::string shown(const std::optional<std::string>& text)
     return out + "\"";
 }
 
-QProcessEnvironment wineEnvironment(const std::string& prefix)
+// The locale a program is started in: LC_ALL and LANG, empty when unset.
+// Names are compared in UTF-8, Wine's file names in C.UTF-8.
+struct Locale {
+    std::string lcAll = "C.UTF-8";
+    std::string lang;
+};
+
+QProcessEnvironment wineEnvironment(const std::string& prefix, const Locale& locale = {})
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"})
+        env.remove(name);
+    if (!locale.lcAll.empty())
+        env.insert("LC_ALL", QString::fromStdString(locale.lcAll));
+    if (!locale.lang.empty())
+        env.insert("LANG", QString::fromStdString(locale.lang));
     env.insert("WINEPREFIX", QString::fromStdString(prefix));
     env.insert("WINEDEBUG", "-all");
     env.insert("WINEDLLOVERRIDES", "mscoree,mshtml=;winemenubuilder.exe=d");
@@ -79,10 +94,11 @@ QProcessEnvironment wineEnvironment(const std::string& prefix)
     return env;
 }
 
-bool runWine(const std::string& prefix, const QStringList& arguments, const std::string& input, std::string* output)
+bool runWine(const std::string& prefix, const QStringList& arguments, const std::string& input, std::string* output,
+             const Locale& locale = {})
 {
     QProcess process;
-    process.setProcessEnvironment(wineEnvironment(prefix));
+    process.setProcessEnvironment(wineEnvironment(prefix, locale));
     process.start(QString::fromStdString(g_wine), arguments);
     if (!process.waitForStarted(30000))
         return false;
@@ -576,6 +592,73 @@ bool runSeed(const std::string& prefix, unsigned seed, Tally& tally)
     return true;
 }
 
+// The ANSI code page Wine gives a program started in each locale (the C
+// library's own, names it has not got here, names Wine does not know), and
+// what becomes of each sample character in it.
+bool compareCodePages(const std::string& prefix, Tally& tally)
+{
+    const Locale locales[] = {
+        {"", ""},
+        {"C.UTF-8", ""},
+        {"", "C.UTF-8"},
+        {"", "ru_RU.UTF-8"},
+        {"ru_RU.UTF-8", ""},
+        {"de_DE.UTF-8", ""},
+        {"cs_CZ", ""},
+        {"el_GR@euro", ""},
+        {"tr_TR", ""},
+        {"he_IL.UTF-8", ""},
+        {"ar_EG", ""},
+        {"et_EE", ""},
+        {"vi_VN", ""},
+        {"th_TH", ""},
+        {"ja_JP.UTF-8", ""},
+        {"zh_CN.GB18030", ""},
+        {"ko_KR", ""},
+        {"zh_TW", ""},
+        {"hi_IN", ""},
+        {"sr_RS@latin", ""},
+        {"ru_UA", ""},
+        {"xx_YY", ""},
+    };
+    std::vector<std::string> samples;
+    for (char32_t c = 0x80; c < 0x250; ++c) {
+        samples.emplace_back();
+        CharCase::appendUtf8(samples.back(), c);
+    }
+    for (const char* more : {"\u20ac", "\u2122", "\u0416", "\u0436", "\u03a9", "\u05d0", "\u0639", "\u0e01", "\u65e5",
+                             "\u4e2d", "\ud55c", "\u00e8", "\U0001f600", "?"})
+        samples.emplace_back(more);
+    std::string input;
+    for (const std::string& sample : samples)
+        input += "ansi\t" + sample + "\n";
+
+    for (const Locale& locale : locales) {
+        std::string output;
+        if (!runWine(prefix, {QString::fromStdString(g_probe)}, input, &output, locale)) {
+            std::cerr << "the probe did not run under wine\n";
+            return false;
+        }
+        const unsigned codePage = AnsiCodePage::ofLocaleVariables(locale.lcAll, "", locale.lang);
+        std::istringstream lines(output);
+        std::string line;
+        for (const std::string& sample : samples) {
+            std::getline(lines, line);
+            if (!line.empty() && line.back() == '\r')
+                line.pop_back();
+            const auto bytes = AnsiCodePage::encode(sample, codePage);
+            const std::string ours = "+\t" + hexOf(std::to_string(codePage)) + (bytes ? "\t" + hexOf(*bytes) : "");
+            ++tally.questions;
+            if (line == ours)
+                continue;
+            ++tally.disagreements;
+            std::cout << "DISAGREE ansi " << shown(sample) << " with LC_ALL=" << locale.lcAll << " LANG=" << locale.lang
+                      << "\n    wine:    " << line << "\n    quillop: " << ours << "\n";
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -598,7 +681,12 @@ int main(int argc, char* argv[])
     }
     waitForWineserver(prefix);
 
-    bool ok = true;
+    Tally codePages;
+    if (!compareCodePages(prefix, codePages))
+        return 1;
+    std::cout << "code pages: " << codePages.questions << " questions, " << codePages.disagreements << " disagreements"
+              << std::endl;
+    bool ok = codePages.disagreements == 0;
     for (int i = 4; i < argc; ++i) {
         // "random" draws a new seed each run; it is printed, so a failure can be replayed.
         const unsigned seed

@@ -1,6 +1,8 @@
 #include "platform/qt/dialog_window.h"
 
 #include "platform/dialog_ids.h"
+#include "platform/linux/ansi_code_page.h"
+#include "platform/text_format.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMessageBox>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
@@ -234,6 +237,11 @@ std::string CWnd::GetWindowText() const
     else if (widget)
         text = widget->windowTitle();
     return text.toUtf8().toStdString();
+}
+
+std::string CWnd::FirstUnstorableCharacter() const
+{
+    return AnsiCodePage::firstUnstorable(GetWindowText(), AnsiCodePage::current());
 }
 
 void CWnd::SetWindowText(const std::string& text)
@@ -525,6 +533,17 @@ QMenu* DialogWindow::systemMenu()
         menu.AppendItem(SC_CLOSE, "&Close");
     }
     return m_systemMenu;
+}
+
+void Dialog::ShowWarning(const std::string& caption, const std::string& format, const std::string& character)
+{
+    QMessageBox box(QMessageBox::Warning, QString::fromStdString(caption),
+                    QString::fromStdString(FormatText(format, {character})), QMessageBox::Ok, windowOf(*this));
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+    // The dialog takes the keyboard back, as Windows gives it back to a
+    // message box's owner, with or without a window manager to do it.
+    windowOf(*this)->activateWindow();
 }
 
 CMenu Dialog::GetSystemMenu()

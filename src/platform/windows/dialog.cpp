@@ -114,6 +114,45 @@ std::string CWnd::GetWindowText() const
     return text;
 }
 
+namespace {
+
+std::wstring wideOf(const std::string& text, UINT codePage)
+{
+    std::wstring wide(text.size(), L'\0');
+    wide.resize(static_cast<std::size_t>(
+        MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), wide.data(), int(wide.size()))));
+    return wide;
+}
+
+} // namespace
+
+std::string CWnd::FirstUnstorableCharacter() const
+{
+    const UINT codePage = GetACP();
+    if (codePage == CP_UTF8)
+        return {};
+    const HWND window = hwndOf(*this);
+    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), int(text.size()))));
+    // Character by character, a surrogate pair as one: without best fit, so
+    // that "ā" is not quietly stored as "a".
+    for (std::size_t at = 0; at < text.size();) {
+        const int units = IS_HIGH_SURROGATE(text[at]) && at + 1 < text.size() ? 2 : 1;
+        char bytes[8];
+        BOOL defaulted = FALSE;
+        WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, text.data() + at, units, bytes, sizeof bytes, nullptr,
+                            &defaulted);
+        if (defaulted) {
+            std::string character(8, '\0');
+            character.resize(static_cast<std::size_t>(WideCharToMultiByte(
+                CP_UTF8, 0, text.data() + at, units, character.data(), int(character.size()), nullptr, nullptr)));
+            return character;
+        }
+        at += static_cast<std::size_t>(units);
+    }
+    return {};
+}
+
 void CWnd::SetWindowText(const std::string& text)
 {
     SetWindowTextA(hwndOf(*this), text.c_str());
@@ -243,6 +282,15 @@ CWnd Dialog::GetDlgItem(int id) const
 void Dialog::DDX_Control(int id, CWnd& control) const
 {
     control.m_hWnd = ::GetDlgItem(hwndOf(*this), id);
+}
+
+void Dialog::ShowWarning(const std::string& caption, const std::string& format, const std::string& character)
+{
+    std::wstring text = wideOf(format, CP_ACP);
+    const std::size_t placeholder = text.find(L"%s");
+    if (placeholder != std::wstring::npos)
+        text.replace(placeholder, 2, wideOf(character, CP_UTF8));
+    MessageBoxW(hwndOf(*this), text.c_str(), wideOf(caption, CP_ACP).c_str(), MB_OK | MB_ICONEXCLAMATION);
 }
 
 CMenu Dialog::GetSystemMenu()

@@ -224,9 +224,11 @@ void settleAccessTimes(const std::string& folder)
 
 std::string itemText(HWND dialog, int id)
 {
-    char text[4096] = {};
-    GetDlgItemTextA(dialog, id, text, sizeof text);
-    return text;
+    wchar_t text[4096] = {};
+    GetDlgItemTextW(dialog, id, text, 4096);
+    char utf8[4 * 4096] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
+    return utf8;
 }
 
 std::string waitForItemText(HWND dialog, int id, const std::string& expected)
@@ -256,8 +258,10 @@ void type(HWND dialog, int id, const std::string& text)
     const HWND edit = GetDlgItem(dialog, id);
     SendMessageA(edit, EM_SETSEL, 0, -1);
     PostMessageA(edit, WM_CHAR, VK_BACK, 0);
-    for (const char c : text)
-        PostMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 0);
+    wchar_t units[4096] = {};
+    const int count = MultiByteToWideChar(CP_UTF8, 0, text.data(), int(text.size()), units, 4096);
+    for (int i = 0; i < count; ++i)
+        PostMessageW(edit, WM_CHAR, units[i], 0);
 }
 
 void pressKey(HWND dialog, WPARAM key)

@@ -6,7 +6,7 @@
 
 // quillop.exe as a user meets it: its own process, read and pressed
 // through its windows the way another program can (FindWindowExA,
-// GetDlgItemTextA, posted BM_CLICK). Waits poll until what is expected
+// GetDlgItemTextW, posted BM_CLICK). Waits poll until what is expected
 // shows or a few seconds pass.
 class RunningProgram {
 public:
@@ -54,6 +54,7 @@ void settleAccessTimes(const std::string& folder);
 // Whether `window` has closed.
 bool waitUntilClosed(HWND window);
 
+// Texts are UTF-8, whatever the ANSI code page holds.
 std::string itemText(HWND dialog, int id);
 // The item's text once it equals `expected`, or as it last was.
 std::string waitForItemText(HWND dialog, int id, const std::string& expected);
@@ -62,7 +63,8 @@ bool itemVisible(HWND dialog, int id);
 // Presses a button with a posted BM_CLICK, which returns at once even when
 // the button opens a modal loop.
 void click(HWND dialog, int id);
-// Types `text` into an edit control, as key presses would (WM_CHAR).
+// Types `text` into an edit control, as key presses would (WM_CHAR, one
+// per UTF-16 unit).
 void type(HWND dialog, int id, const std::string& text);
 // Presses a key in the dialog (posted, so the dialog manager sees it).
 void pressKey(HWND dialog, WPARAM key);

@@ -200,9 +200,11 @@ TEST_F(QuillopExeWithHost, BrowseToAnotherFolderAndBack)
     exitProgram(*program, main);
 }
 
+// A name is typed beyond ASCII: "Жук", which cp1252 cannot hold, is refused
+// with a word on which character; "Fougère" is stored in cp1252 (0xE8).
 TEST_F(QuillopExeWithHost, BothConflictDialogsAnsweredByProposalTypedNameAndSkip)
 {
-    prefix.writeFile("Corvane/Vorns/Vorns.ctl", "\r\nVornName:Fern\r\n\r\nVornName:Stars\r\n");
+    prefix.writeFile("Corvane/Vorns/Vorns.ctl", "\r\nVornName:Fern\r\n\r\nVornName:Stars\r\n\r\nVornName:Petals\r\n");
     prefix.writeFile("Corvane/Vorns/Pebbles.vrn", "host's own");
     const HWND main = openMainWindow();
     ASSERT_NE(main, nullptr);
@@ -230,8 +232,8 @@ TEST_F(QuillopExeWithHost, BothConflictDialogsAnsweredByProposalTypedNameAndSkip
     // Install pressed meanwhile starts nothing; the typing posted after the
     // click shows once the click has been handled.
     click(main, kInstall);
-    type(conflict, kNewName, "Stones");
-    EXPECT_EQ(waitForItemText(conflict, kNewName, "Stones"), "Stones");
+    type(conflict, kNewName, "Fougère");
+    EXPECT_EQ(waitForItemText(conflict, kNewName, "Fougère"), "Fougère");
     EXPECT_EQ(itemText(main, kStatus), "Creating new Vorn file Pebbles(Pebbles.vrn)");
     click(conflict, IDOK);
     ASSERT_TRUE(waitUntilClosed(conflict));
@@ -240,16 +242,39 @@ TEST_F(QuillopExeWithHost, BothConflictDialogsAnsweredByProposalTypedNameAndSkip
     ASSERT_NE(conflict, nullptr);
     EXPECT_EQ(waitForItemText(conflict, kNewName, "Stars2"), "Stars2");
     click(conflict, IDCANCEL);
+    ASSERT_TRUE(waitUntilClosed(conflict));
 
-    const std::string done = doneText(7, "Fern2, Pebbles, Raindrops, Petals, Bubbles, Snowflakes, Shells.");
+    conflict = program->waitForDialog(kVornNameDialog);
+    ASSERT_NE(conflict, nullptr);
+    EXPECT_EQ(waitForItemText(conflict, kNewName, "Petals2"), "Petals2");
+    type(conflict, kNewName, "Жук");
+    EXPECT_EQ(waitForItemText(conflict, kNewName, "Жук"), "Жук");
+    click(conflict, IDOK);
+    const HWND refusal = program->waitForDialog("Quillop");
+    ASSERT_NE(refusal, nullptr) << "no word on the character";
+    EXPECT_EQ(itemText(refusal, 0xFFFF),
+              "The character \"Ж\" cannot be stored in Vorns.ctl, where Corvane lists "
+              "its Vorns.\nPlease enter a name without it.");
+    click(refusal, IDOK);
+    ASSERT_TRUE(waitUntilClosed(refusal));
+    EXPECT_TRUE(IsWindowVisible(conflict)) << "the refused name stays to be mended";
+    EXPECT_EQ(itemText(conflict, kNewName), "Жук");
+    type(conflict, kNewName, "Fougère");
+    EXPECT_EQ(waitForItemText(conflict, kNewName, "Fougère"), "Fougère");
+    click(conflict, IDOK);
+    ASSERT_TRUE(waitUntilClosed(conflict));
+
+    const std::string done = doneText(7, "Fern2, Pebbles, Raindrops, Fougère, Bubbles, Snowflakes, Shells.");
     EXPECT_EQ(waitForItemText(main, kStatus, done), done);
     EXPECT_EQ(prefix.readFile("Corvane/Vorns/Pebbles.vrn"), "host's own");
-    EXPECT_TRUE(prefix.exists("Corvane/Vorns/Stones.vrn"));
+    EXPECT_TRUE(prefix.exists("Corvane/Vorns/Foug\xe8re.vrn"));
     EXPECT_TRUE(prefix.exists("Corvane/Vorns/Fern.vrn"));
     EXPECT_FALSE(prefix.exists("Corvane/Vorns/Stars.vrn"));
     const std::string control = prefix.readFile("Corvane/Vorns/Vorns.ctl");
-    EXPECT_EQ(control.substr(0, 55), "\r\nVornName:Fern\r\n\r\nVornName:Stars\r\n\r\n\r\nVornName:Fern2\r\n");
-    EXPECT_NE(control.find("VornName:Pebbles\r\nVornFile:Stones.vrn\r\n"), std::string::npos);
+    EXPECT_EQ(control.substr(0, 74),
+              "\r\nVornName:Fern\r\n\r\nVornName:Stars\r\n\r\nVornName:Petals\r\n\r\n\r\nVornName:Fern2\r\n");
+    EXPECT_NE(control.find("VornName:Pebbles\r\nVornFile:Foug\xe8re.vrn\r\n"), std::string::npos);
+    EXPECT_NE(control.find("VornName:Foug\xe8re\r\nVornFile:Petals.vrn\r\n"), std::string::npos);
     exitProgram(*program, main);
 }
 
