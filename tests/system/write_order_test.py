@@ -5,7 +5,11 @@ flushed, then room for its block set aside and the block appended; and the contr
 run reports. With unnamed files and with temporary names. Then a run whose
 last flush fails must say so and exit 1.
 
-  write_order_test.py <quillop> <file calls shim>"""
+On Windows the same order is checked on the calls quillop's core makes
+there, recorded by write_order.exe under Wine.
+
+  write_order_test.py <quillop> <file calls shim>
+  write_order_test.py --windows <run_under_wine.sh> win64|win32 <write_order.exe>"""
 
 import os
 import shutil
@@ -74,7 +78,36 @@ def check_order(events, folder):
         raise AssertionError("the run reported before the control file was flushed")
 
 
+def windows_run(run_under_wine, arch, recorder):
+    work = tempfile.mkdtemp()
+    try:
+        trace = os.path.join(work, "trace")
+        folder = "C:\\quillop-write-order-%d" % os.getpid()
+        done = subprocess.run([run_under_wine, arch, recorder, "Z:" + trace.replace("/", "\\"), folder],
+                              capture_output=True, timeout=300)
+        if done.returncode == 77:
+            print(done.stdout.decode() + done.stderr.decode())
+            return 77
+        if done.returncode != 0:
+            print("FAIL write order on Windows: the run exited with %d: %s" % (done.returncode, done.stderr.decode()))
+            return 1
+        with open(trace) as f:
+            events = [tuple(line.rstrip("\n").split("\t")) for line in f]
+        events = [(e[0], e[1], e[2] if len(e) > 2 else None) for e in events]
+        try:
+            check_order(events, folder.replace("\\", "/"))
+        except AssertionError as fault:
+            print("FAIL write order on Windows: %s" % fault)
+            return 1
+        print("ok   write order on Windows")
+        return 0
+    finally:
+        shutil.rmtree(work, ignore_errors=True)
+
+
 def main():
+    if sys.argv[1] == "--windows":
+        return windows_run(*sys.argv[2:5])
     quillop, shim = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     work = tempfile.mkdtemp()
     failed = 0
