@@ -16,4 +16,6 @@ set(CPACK_PACKAGE_FILE_NAME quillop-${PROJECT_VERSION}-${QUILLOP_WINDOWS_KIND})
 set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR ZIP)
+# The stripped program aligned for signing, and signed by scripts/release.
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/prepare_program.cmake)
 include(CPack)
