@@ -49,8 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     char buffer[kPathBufferSize + 16];
     std::memset(buffer, kGuard, sizeof buffer);
     std::memcpy(buffer, input.c_str(), input.size() + 1);
-    const int answer = CanonicalizePath(buffer, isFile);
-    if (answer != kPathOk && answer != kCannotCanonicalize)
+    const PathResult answer = CanonicalizePath(buffer, isFile);
+    if (answer != PathResult::ok && answer != PathResult::cannotCanonicalize)
         __builtin_trap();
     if (!std::memchr(buffer, '\0', kPathBufferSize))
         __builtin_trap();
@@ -62,9 +62,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (root < -1 || root > int(input.size()) || LastSeparatorEnd(input.c_str()) > int(input.size()))
         __builtin_trap();
     char work[kWorkBufferSize];
-    if (ExpandLongPath(input.c_str(), work) == kPathOk && !std::memchr(work, '\0', sizeof work))
+    if (ExpandLongPath(input.c_str(), work) == PathResult::ok && !std::memchr(work, '\0', sizeof work))
         __builtin_trap();
-    if (LongNameOf(input.c_str(), work) != kPathOk && std::strcmp(work, input.c_str()) != 0
+    if (LongNameOf(input.c_str(), work) != PathResult::ok && std::strcmp(work, input.c_str()) != 0
         && input.size() < kWorkBufferSize)
         __builtin_trap();
     if (input.size() < kWorkBufferSize) {
@@ -75,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     // The canonical form names the entry the input named.
-    if (answer == kPathOk) {
+    if (answer == PathResult::ok) {
         const DosPath before = DosPath::resolve(input);
         const DosPath after = DosPath::resolve(buffer);
         if (before.exists && after.exists

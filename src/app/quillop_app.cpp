@@ -1,5 +1,6 @@
 #include "app/quillop_app.h"
 
+#include "app/exit_code.h"
 #include "app/quillop_dlg.h"
 #include "host/vorns_folder.h"
 #include "platform/string_resources.h"
@@ -14,7 +15,7 @@ bool CQuillopApp::InitInstance()
 {
     if (!m_givenFolder.empty() && !IsVornsFolder(m_givenFolder)) {
         std::cerr << FormatText(LoadString(IDS_NOT_FOUND), {m_givenFolder}) << "\n";
-        m_exitCode = 3;
+        m_exitCode = ExitStatus(ExitCode::noVornsFolder);
         return false;
     }
     CQuillopDlg dialog;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "host/dir_dialog.h"
 #include "payload/catalogue.h"
 #include "platform/dialog.h"
 
@@ -39,7 +40,7 @@ private:
     // Whether the folder holds the control file.
     bool IsVornsFolder(const std::string& folder) const;
     // Runs the folder chooser at `folder`; 1 and the chosen folder, or 2.
-    int BrowseForFolder(std::string& folder);
+    BrowseResult BrowseForFolder(std::string& folder);
     void SetStatusText(const std::string& text);
     void EnableItem(int id, bool enable);
 

@@ -13,11 +13,11 @@ bool CQuillopDlg::IsVornsFolder(const std::string& folder) const
     return ::IsVornsFolder(folder);
 }
 
-int CQuillopDlg::BrowseForFolder(std::string& folder)
+BrowseResult CQuillopDlg::BrowseForFolder(std::string& folder)
 {
     CDirDialog chooser(folder, nullptr);
-    const int answer = chooser.DoBrowse();
-    if (answer == 1)
+    const BrowseResult answer = chooser.DoBrowse();
+    if (answer == BrowseResult::chosen)
         folder = chooser.GetPath();
     return answer;
 }
@@ -36,7 +36,7 @@ void CQuillopDlg::LocateVornsFolder()
 
     bool found = true;
     while (!IsVornsFolder(m_strVornsFolder)) {
-        if (BrowseForFolder(m_strVornsFolder) == 2) {
+        if (BrowseForFolder(m_strVornsFolder) == BrowseResult::cancelled) {
             found = false;
             break;
         }

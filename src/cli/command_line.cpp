@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include "app/exit_code.h"
 #include "app/quillop_app.h"
 #include "cli/unattended_report.h"
 #include "host/vorns_folder.h"
@@ -34,15 +35,6 @@
 #include <unistd.h>
 
 namespace {
-
-enum ExitCode {
-    allInstalled = 0,
-    runStopped = 1,
-    usageError = 2,
-    noVornsFolder = 3,
-    severalPrefixes = 4,
-    someSkipped = 5,
-};
 
 struct Options {
     bool unattended = false;
@@ -122,13 +114,13 @@ struct UsageError {
     std::vector<std::string> details;
 };
 
-int usage(const UsageError& error)
+ExitCode usage(const UsageError& error)
 {
     std::cerr << "quillop: " << error.problem << "\n";
     for (const std::string& detail : error.details)
         std::cerr << "  " << detail << "\n";
     std::cerr << "Try 'quillop --help'.\n";
-    return usageError;
+    return ExitCode::usageError;
 }
 
 // `text` between `quote`s, with C escapes for the quote, a backslash and
@@ -291,7 +283,7 @@ std::string parseError(const QCommandLineParser& parser)
 
 // Reads the options; answers an exit code when the work is done already
 // (help, version, a usage error).
-std::optional<int> parse(const QStringList& arguments, Options& options)
+std::optional<ExitCode> parse(const QStringList& arguments, Options& options)
 {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral(
@@ -338,11 +330,11 @@ std::optional<int> parse(const QStringList& arguments, Options& options)
     }
     if (parser.isSet(help)) {
         std::cout << fromQt(parser.helpText()) << kExitCodes;
-        return allInstalled;
+        return ExitCode::allInstalled;
     }
     if (parser.isSet(version)) {
         std::cout << "quillop " << QUILLOP_VERSION << "\n";
-        return allInstalled;
+        return ExitCode::allInstalled;
     }
     if (!parser.positionalArguments().isEmpty())
         return usage({"unexpected argument " + echoed(fromQt(parser.positionalArguments().front())), {}});
@@ -389,7 +381,7 @@ std::optional<int> parse(const QStringList& arguments, Options& options)
     return std::nullopt;
 }
 
-int listPrefixes(bool json)
+ExitCode listPrefixes(bool json)
 {
     const std::string previous = WinePrefix::current().root();
     QJsonArray array;
@@ -419,13 +411,13 @@ int listPrefixes(bool json)
     WinePrefix::use(previous);
     if (json)
         std::cout << QJsonDocument(array).toJson().toStdString();
-    return allInstalled;
+    return ExitCode::allInstalled;
 }
 
 // Makes the prefix an unattended run works in the process's own and reports
 // it: --prefix, then an absolute $WINEPREFIX, then the search. Answers the
 // exit code that stops the run, if any.
-std::optional<int> choosePrefix(const Options& options, UnattendedReport& report)
+std::optional<ExitCode> choosePrefix(const Options& options, UnattendedReport& report)
 {
     if (!options.prefix.empty()) {
         WinePrefix::use(options.prefix);
@@ -442,7 +434,8 @@ std::optional<int> choosePrefix(const Options& options, UnattendedReport& report
         candidates.reserve(withHost.size());
         for (const PrefixSearch::Prefix& prefix : withHost)
             candidates.push_back(candidateLine(prefix));
-        return report.stop(severalPrefixes, "Corvane is in several Wine prefixes; name one with --prefix:", candidates);
+        return report.stop(ExitCode::severalPrefixes,
+                           "Corvane is in several Wine prefixes; name one with --prefix:", candidates);
     }
     if (withHost.size() == 1) {
         WinePrefix::use(withHost.front().path);
@@ -453,7 +446,7 @@ std::optional<int> choosePrefix(const Options& options, UnattendedReport& report
     return std::nullopt;
 }
 
-int runUnattended(const Options& options)
+ExitCode runUnattended(const Options& options)
 {
     UnattendedReport report(options.json        ? UnattendedReport::Format::json
                                 : options.quiet ? UnattendedReport::Format::quiet
@@ -476,7 +469,7 @@ int runUnattended(const Options& options)
             + shortened(folder, [](const std::string& part) { return "'" + part + "'"; }) + " does not hold Vorns.ctl";
         for (const std::string& problem : report.folderProblems())
             message += "; " + problem;
-        return report.stop(noVornsFolder, message);
+        return report.stop(ExitCode::noVornsFolder, message);
     }
     PolicyQuestions questions(options.policy);
     struct : RunDisplay {
@@ -513,14 +506,15 @@ private:
 };
 
 // What cannot reach standard output is an error of its own.
-int withOutputChecked(int exitCode, bool outputClosed)
+int withOutputChecked(ExitCode exitCode, bool outputClosed)
 {
     std::cout.flush();
     if (!std::cout.fail())
-        return exitCode;
+        return ExitStatus(exitCode);
     std::cerr << "quillop: cannot write to standard output: " << (outputClosed ? "it is closed" : std::strerror(errno))
               << "\n";
-    return exitCode == allInstalled || exitCode == someSkipped ? runStopped : exitCode;
+    return ExitStatus(exitCode == ExitCode::allInstalled || exitCode == ExitCode::someSkipped ? ExitCode::runStopped
+                                                                                              : exitCode);
 }
 
 } // namespace

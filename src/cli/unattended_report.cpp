@@ -130,7 +130,7 @@ void UnattendedReport::useFolder(const std::string& folder, const std::string& w
         line("Dry run: nothing is written.");
 }
 
-int UnattendedReport::finish(const RunOutcome& outcome)
+ExitCode UnattendedReport::finish(const RunOutcome& outcome)
 {
     m_outcome = &outcome;
     int installed = 0, already = 0, skips = 0;
@@ -144,18 +144,18 @@ int UnattendedReport::finish(const RunOutcome& outcome)
             ++installed;
     }
     if (!outcome.completed)
-        return done(1, stopMessage(outcome), {});
+        return done(ExitCode::runStopped, stopMessage(outcome), {});
     line("Done: " + std::to_string(installed) + " installed, " + std::to_string(already) + " already installed, "
          + std::to_string(skips) + " skipped.");
-    return done(skips ? 5 : 0, {}, {});
+    return done(skips ? ExitCode::someSkipped : ExitCode::allInstalled, {}, {});
 }
 
-int UnattendedReport::stop(int exitCode, const std::string& message, const std::vector<std::string>& details)
+ExitCode UnattendedReport::stop(ExitCode exitCode, const std::string& message, const std::vector<std::string>& details)
 {
     return done(exitCode, message, details);
 }
 
-int UnattendedReport::done(int exitCode, const std::string& error, const std::vector<std::string>& details)
+ExitCode UnattendedReport::done(ExitCode exitCode, const std::string& error, const std::vector<std::string>& details)
 {
     if (!error.empty()) {
         std::cerr << "quillop: " << error << "\n";
@@ -189,7 +189,7 @@ int UnattendedReport::done(int exitCode, const std::string& error, const std::ve
         {QStringLiteral("vorns"), vorns},
         {QStringLiteral("completed"), m_outcome && m_outcome->completed},
         {QStringLiteral("error"), textOrNull(error)},
-        {QStringLiteral("exitCode"), exitCode},
+        {QStringLiteral("exitCode"), ExitStatus(exitCode)},
     };
     std::cout << QJsonDocument(document).toJson(QJsonDocument::Indented).toStdString();
     return exitCode;

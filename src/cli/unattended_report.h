@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/exit_code.h"
 #include "install/installation_run.h"
 
 #include <string>
@@ -27,16 +28,16 @@ public:
     void useFolder(const std::string& folder, const std::string& why, const std::vector<std::string>& problems = {});
     const std::vector<std::string>& folderProblems() const { return m_folderProblems; }
 
-    // Reports a run; answers the exit code: 0 when every Vorn is installed,
-    // 5 when some were skipped, 1 when the run stopped.
-    int finish(const RunOutcome& outcome);
+    // Reports a run; answers the exit code: allInstalled, someSkipped, or
+    // runStopped.
+    ExitCode finish(const RunOutcome& outcome);
     // Reports a stop before any run (no folder, several prefixes, ...) with
     // its message and, below it, lines such as the candidates; answers `exitCode`.
-    int stop(int exitCode, const std::string& message, const std::vector<std::string>& details = {});
+    ExitCode stop(ExitCode exitCode, const std::string& message, const std::vector<std::string>& details = {});
 
 private:
     void line(const std::string& text);
-    int done(int exitCode, const std::string& error, const std::vector<std::string>& details);
+    ExitCode done(ExitCode exitCode, const std::string& error, const std::vector<std::string>& details);
 
     Format m_format;
     bool m_dryRun;

@@ -13,13 +13,13 @@ CDirDialog::CDirDialog(const std::string& startPath, CWnd* owner)
     s_strPath = startPath;
 }
 
-int CDirDialog::DoBrowse()
+BrowseResult CDirDialog::DoBrowse()
 {
     if (m_strTitle.empty())
         m_strTitle = LoadString(IDS_BROWSE_TITLE);
     const auto chosen = PickFolder(m_pOwner, m_strTitle, s_strPath);
     if (!chosen)
-        return 2;
+        return BrowseResult::cancelled;
     s_strPath = *chosen;
-    return 1;
+    return BrowseResult::chosen;
 }

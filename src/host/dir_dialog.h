@@ -4,6 +4,12 @@
 
 class CWnd;
 
+// How a chooser ended, with the numbers callers have always been given.
+enum class BrowseResult {
+    chosen = 1,
+    cancelled = 2, // or the chooser failed
+};
+
 // The folder chooser as the main dialog uses it: made with a starting path
 // and an owner, it shows a modal chooser at that path and hands back the
 // chosen folder.
@@ -13,8 +19,7 @@ public:
     CDirDialog(const std::string& startPath, CWnd* owner);
     virtual ~CDirDialog() = default;
 
-    // 1 when a folder was chosen, 2 when the chooser was cancelled or failed.
-    int DoBrowse();
+    BrowseResult DoBrowse();
     std::string GetPath() const { return s_strPath; }
 
     std::string m_strTitle;

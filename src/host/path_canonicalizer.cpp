@@ -91,29 +91,29 @@ void NormalizeCase(char* component)
     copyInto(component, kWorkBufferSize, normalized.data(), normalized.size());
 }
 
-int LongNameOf(const char* path, char* output)
+PathResult LongNameOf(const char* path, char* output)
 {
     if (const auto stored = LookupStoredName(path)) {
         if (copyInto(output, kWorkBufferSize, stored->c_str(), stored->size()))
-            return kPathOk;
+            return PathResult::ok;
     }
     copyInto(output, kWorkBufferSize, path, std::strlen(path));
-    return kNoSuchEntry;
+    return PathResult::noSuchEntry;
 }
 
-int ExpandLongPath(const char* input, char* output)
+PathResult ExpandLongPath(const char* input, char* output)
 {
     const std::int16_t root = RootLength(input);
     const std::size_t inputLength = std::strlen(input);
     if (root >= 0 && inputLength == std::size_t(root))
-        return copyInto(output, kWorkBufferSize, input, inputLength) ? kPathOk : kNotExpandable;
+        return copyInto(output, kWorkBufferSize, input, inputLength) ? PathResult::ok : PathResult::notExpandable;
     if (root < 0)
-        return kNotExpandable;
+        return PathResult::notExpandable;
 
     char walked[kWorkBufferSize];
     char prefix[kWorkBufferSize];
     if (!copyInto(walked, sizeof walked, input, inputLength))
-        return kNotExpandable;
+        return PathResult::notExpandable;
     std::size_t begin = std::size_t(root);
     for (;;) {
         const std::size_t length = std::strlen(walked);
@@ -125,22 +125,22 @@ int ExpandLongPath(const char* input, char* output)
         copyInto(prefix, sizeof prefix, walked, end);
         const auto stored = LookupStoredName(prefix);
         if (!stored)
-            return kNotExpandable;
+            return PathResult::notExpandable;
         // Splice the stored name in place of the component as written.
         const std::size_t rest = length - end;
         if (begin + stored->size() + rest + 1 > sizeof walked)
-            return kNotExpandable;
+            return PathResult::notExpandable;
         std::memmove(walked + begin + stored->size(), walked + end, rest + 1);
         std::copy(stored->begin(), stored->end(), walked + begin);
         begin += stored->size() + 1;
     }
-    return copyInto(output, kWorkBufferSize, walked, std::strlen(walked)) ? kPathOk : kNotExpandable;
+    return copyInto(output, kWorkBufferSize, walked, std::strlen(walked)) ? PathResult::ok : PathResult::notExpandable;
 }
 
-int CanonicalizePath(char* path, bool isFile)
+PathResult CanonicalizePath(char* path, bool isFile)
 {
     if (!path || std::strlen(path) < 2)
-        return kCannotCanonicalize;
+        return PathResult::cannotCanonicalize;
 
     std::size_t length = std::strlen(path);
     if (length == 2 && path[1] == ':') {
@@ -158,38 +158,39 @@ int CanonicalizePath(char* path, bool isFile)
         const std::int16_t nameStart = LastSeparatorEnd(path);
         // A file that is not on disk has no canonical form: its name as
         // written could not be told from one that names another entry.
-        if (LongNameOf(path, finalName) != kPathOk)
-            return kCannotCanonicalize;
+        if (LongNameOf(path, finalName) != PathResult::ok)
+            return PathResult::cannotCanonicalize;
         char folder[kWorkBufferSize];
         const std::size_t folderLength = nameStart > 3 ? std::size_t(nameStart) - 1 : std::size_t(nameStart);
         copyInto(folder, sizeof folder, path, folderLength);
-        if (ExpandLongPath(folder, expanded) != kPathOk)
-            return kCannotCanonicalize;
-    } else if (ExpandLongPath(path, expanded) != kPathOk) {
-        return kCannotCanonicalize;
+        if (ExpandLongPath(folder, expanded) != PathResult::ok)
+            return PathResult::cannotCanonicalize;
+    } else if (ExpandLongPath(path, expanded) != PathResult::ok) {
+        return PathResult::cannotCanonicalize;
     }
 
     length = std::strlen(expanded);
     if (expanded[length - 1] != '\\' && !appendInto(expanded, sizeof expanded, "\\"))
-        return kCannotCanonicalize;
+        return PathResult::cannotCanonicalize;
 
     if (std::strlen(expanded) == 3) {
         expanded[0] = CharCase::toLower(expanded[0]);
         copyInto(result, sizeof result, expanded, 2);
         NormalizeCaseWithin(result, finalName);
         if (!appendInto(expanded, sizeof expanded, finalName))
-            return kCannotCanonicalize;
-        return copyInto(path, kPathBufferSize, expanded, std::strlen(expanded)) ? kPathOk : kCannotCanonicalize;
+            return PathResult::cannotCanonicalize;
+        return copyInto(path, kPathBufferSize, expanded, std::strlen(expanded)) ? PathResult::ok
+                                                                                : PathResult::cannotCanonicalize;
     }
 
     std::size_t rootEnd = 0;
     if (expanded[0] == '\\' && expanded[1] == '\\') {
         const char* serverEnd = std::strchr(expanded + 2, '\\');
         if (serverEnd == expanded + 2 || serverEnd[1] == '\0')
-            return kCannotCanonicalize;
+            return PathResult::cannotCanonicalize;
         const char* shareEnd = std::strchr(serverEnd + 1, '\\');
         if (shareEnd == serverEnd + 1)
-            return kCannotCanonicalize;
+            return PathResult::cannotCanonicalize;
         rootEnd = std::size_t(shareEnd - expanded) + 1;
     } else {
         expanded[0] = CharCase::toLower(expanded[0]);
@@ -202,13 +203,14 @@ int CanonicalizePath(char* path, bool isFile)
         copyInto(component, sizeof component, at, std::size_t(separator - at));
         NormalizeCaseWithin(result, component);
         if (!appendInto(result, sizeof result, "\\") || !appendInto(result, sizeof result, component))
-            return kCannotCanonicalize;
+            return PathResult::cannotCanonicalize;
         at = separator + 1;
     }
     if (isFile) {
         NormalizeCaseWithin(result, finalName);
         if (!appendInto(result, sizeof result, "\\") || !appendInto(result, sizeof result, finalName))
-            return kCannotCanonicalize;
+            return PathResult::cannotCanonicalize;
     }
-    return copyInto(path, kPathBufferSize, result, std::strlen(result)) ? kPathOk : kCannotCanonicalize;
+    return copyInto(path, kPathBufferSize, result, std::strlen(result)) ? PathResult::ok
+                                                                        : PathResult::cannotCanonicalize;
 }

@@ -12,20 +12,25 @@ constexpr int kPathBufferSize = 260;
 // Each working buffer.
 constexpr int kWorkBufferSize = 516;
 
-constexpr int kPathOk = 0;
-constexpr int kCannotCanonicalize = 101;
-constexpr int kNotExpandable = 210;
-constexpr int kNoSuchEntry = 211;
+// What the functions answer, with the numbers callers have always been given.
+enum class PathResult {
+    ok = 0,
+    cannotCanonicalize = 101,
+    notExpandable = 210,
+    noSuchEntry = 211,
+};
 
-// Rewrites `path` (a buffer of kPathBufferSize bytes) in place; answers 0 or
-// 101. After 101 the buffer holds the input with only its end tidied.
-int CanonicalizePath(char* path, bool isFile);
+// Rewrites `path` (a buffer of kPathBufferSize bytes) in place; answers ok
+// or cannotCanonicalize, after which the buffer holds the input with only
+// its end tidied.
+PathResult CanonicalizePath(char* path, bool isFile);
 // Replaces every component below the root by its stored name; `output` has
-// kWorkBufferSize bytes. Answers 0 or 210 (output then not written).
-int ExpandLongPath(const char* input, char* output);
+// kWorkBufferSize bytes. Answers ok or notExpandable (output then not
+// written).
+PathResult ExpandLongPath(const char* input, char* output);
 // The stored name of the entry `path` names, or the whole path; `output`
-// has kWorkBufferSize bytes. Answers 0 or 211.
-int LongNameOf(const char* path, char* output);
+// has kWorkBufferSize bytes. Answers ok or noSuchEntry.
+PathResult LongNameOf(const char* path, char* output);
 // An all-capitals component becomes lower case with its first character
 // upper case; any other is left as it is.
 void NormalizeCase(char* component);

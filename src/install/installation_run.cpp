@@ -132,7 +132,7 @@ RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questio
         outcome.statusText = FormatText(LoadString(IDS_DONE), {outcome.summary.count, outcome.summary.list});
     } catch (LocalErrors error) {
         outcome.statusText = FormatText("Error while installing vorn file %d of %d.\n%s",
-                                        {entryNumber, count, LocalErrorMessage(error)});
+                                        {entryNumber, count, LocalErrorMessage(static_cast<int>(error))});
     } catch (const FileException& error) {
         outcome.statusText = fileError();
         outcome.failure = error.what();

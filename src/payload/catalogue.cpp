@@ -11,16 +11,16 @@
 
 const char* LocalErrorMessage(int error)
 {
-    switch (error) {
-    case CantFindVorn:
+    switch (static_cast<LocalErrors>(error)) {
+    case LocalErrors::CantFindVorn:
         return "Can't find vorn.";
-    case CantLoadVorn:
+    case LocalErrors::CantLoadVorn:
         return "Can't load vorn.";
-    case CantFindHost:
+    case LocalErrors::CantFindHost:
         return "Can't find Corvane.";
-    case CantFindControlFile:
+    case LocalErrors::CantFindControlFile:
         return "Can't find Vorns.ctl.";
-    case InvalidFile:
+    case LocalErrors::InvalidFile:
         return "Invalid file.";
     default:
         return "Unknown error.";
@@ -33,10 +33,10 @@ std::string loadResource(const std::string& name, const std::string& type)
 {
     const auto handle = ModuleResources::find(name, type);
     if (!handle)
-        throw CantFindVorn;
+        throw LocalErrors::CantFindVorn;
     auto bytes = ModuleResources::load(*handle);
     if (!bytes)
-        throw CantLoadVorn;
+        throw LocalErrors::CantLoadVorn;
     return *bytes;
 }
 
@@ -46,17 +46,17 @@ std::uint32_t ReadCatalogueCount()
 {
     const auto handle = ModuleResources::find("IDR_NUM_VORNS", "NUM_VORNS");
     if (!handle)
-        throw CantFindVorn;
+        throw LocalErrors::CantFindVorn;
     if (handle->size != 4)
-        throw CantLoadVorn;
+        throw LocalErrors::CantLoadVorn;
     const auto bytes = ModuleResources::load(*handle);
     if (!bytes || bytes->size() != 4)
-        throw CantLoadVorn;
+        throw LocalErrors::CantLoadVorn;
     const auto* b = reinterpret_cast<const unsigned char*>(bytes->data());
     const std::uint32_t count
         = std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 | std::uint32_t(b[3]) << 24;
     if (count == 0)
-        throw CantLoadVorn;
+        throw LocalErrors::CantLoadVorn;
     return count;
 }
 

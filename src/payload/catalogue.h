@@ -5,7 +5,7 @@
 #include <string>
 
 // The errors of an installation run; the catalogue raises the first two.
-enum LocalErrors {
+enum class LocalErrors {
     CantFindVorn = 0,
     CantLoadVorn = 1,
     CantFindHost = 2,

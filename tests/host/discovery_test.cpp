@@ -146,7 +146,7 @@ TEST_F(DiscoveryTest, BrowseChecksEveryChoice)
         script.then(chooser("C:\\Good\\Vorns", ""));
         CDirDialog chooser("C:\\Good\\Vorns", nullptr);
         EXPECT_EQ(chooser.GetPath(), "C:\\Good\\Vorns");
-        EXPECT_EQ(chooser.DoBrowse(), 2);
+        EXPECT_EQ(static_cast<int>(chooser.DoBrowse()), 2);
         EXPECT_EQ(chooser.GetPath(), "C:\\Good\\Vorns");
         EXPECT_EQ(chooser.m_strTitle,
                   "Choose the Vorns folder.  This should be a folder in the Corvane folder named Vorns.");

@@ -5,17 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 namespace {
 
-int errorOf(const std::function<void()>& action)
+std::optional<LocalErrors> errorOf(const std::function<void()>& action)
 {
     try {
         action();
     } catch (LocalErrors error) {
         return error;
     }
-    return -1;
+    return std::nullopt;
 }
 
 std::string field(const std::string& record, const char* key)
@@ -41,13 +42,13 @@ TEST(Catalogue, CompiledInCollectionHoldsEightWellFormedEntries)
 TEST(Catalogue, CountResourceFaults)
 {
     TestCatalogue catalogue;
-    EXPECT_EQ(errorOf([] { ReadCatalogueCount(); }), CantFindVorn);
+    EXPECT_EQ(errorOf([] { ReadCatalogueCount(); }), LocalErrors::CantFindVorn);
     catalogue.setCountBytes(std::string("\x08\0\0", 3));
-    EXPECT_EQ(errorOf([] { ReadCatalogueCount(); }), CantLoadVorn);
+    EXPECT_EQ(errorOf([] { ReadCatalogueCount(); }), LocalErrors::CantLoadVorn);
     catalogue.setCountBytes(std::string("\x08\0\0\0\0", 5));
-    EXPECT_EQ(errorOf([] { ReadCatalogueCount(); }), CantLoadVorn);
+    EXPECT_EQ(errorOf([] { ReadCatalogueCount(); }), LocalErrors::CantLoadVorn);
     catalogue.setCount(0);
-    EXPECT_EQ(errorOf([] { ReadCatalogueCount(); }), CantLoadVorn);
+    EXPECT_EQ(errorOf([] { ReadCatalogueCount(); }), LocalErrors::CantLoadVorn);
     catalogue.setCount(0x01020304);
     EXPECT_EQ(ReadCatalogueCount(), 0x01020304u);
 }
@@ -62,18 +63,18 @@ TEST(Catalogue, EntryFaults)
     catalogue.setImage(5, "x");
 
     EXPECT_EQ(LoadCatalogueEntry(1).image, "image of Leaf");
-    EXPECT_EQ(errorOf([] { LoadCatalogueEntry(2); }), CantFindVorn) << "image missing";
+    EXPECT_EQ(errorOf([] { LoadCatalogueEntry(2); }), LocalErrors::CantFindVorn) << "image missing";
     EXPECT_EQ(LoadCatalogueEntry(3).image.size(), 0) << "an empty image gives an empty file";
-    EXPECT_EQ(errorOf([] { LoadCatalogueEntry(5); }), CantFindVorn) << "record missing";
+    EXPECT_EQ(errorOf([] { LoadCatalogueEntry(5); }), LocalErrors::CantFindVorn) << "record missing";
     // Resources that are there but cannot be read.
     catalogue.setUnloadable("CTL", "IDR_CTL6");
     catalogue.setImage(6, "x");
-    EXPECT_EQ(errorOf([] { LoadCatalogueEntry(6); }), CantLoadVorn);
+    EXPECT_EQ(errorOf([] { LoadCatalogueEntry(6); }), LocalErrors::CantLoadVorn);
     catalogue.setRecord(7, recordFor("Seven", "Seven.vrn"));
     catalogue.setUnloadable("VRN", "IDR_VRN7");
-    EXPECT_EQ(errorOf([] { LoadCatalogueEntry(7); }), CantLoadVorn);
-    EXPECT_STREQ(LocalErrorMessage(CantLoadVorn), "Can't load vorn.");
-    EXPECT_STREQ(LocalErrorMessage(InvalidFile), "Invalid file.");
+    EXPECT_EQ(errorOf([] { LoadCatalogueEntry(7); }), LocalErrors::CantLoadVorn);
+    EXPECT_STREQ(LocalErrorMessage(1), "Can't load vorn.");
+    EXPECT_STREQ(LocalErrorMessage(4), "Invalid file.");
     EXPECT_STREQ(LocalErrorMessage(5), "Unknown error.");
 }
 

@@ -247,7 +247,7 @@ std::string oursFind(const std::string& path)
 std::string oursLong(const std::string& path)
 {
     char expanded[kWorkBufferSize];
-    if (path.size() >= kWorkBufferSize || ExpandLongPath(path.c_str(), expanded) != kPathOk)
+    if (path.size() >= kWorkBufferSize || ExpandLongPath(path.c_str(), expanded) != PathResult::ok)
         return "-";
     return answerOf(std::string(expanded));
 }
