@@ -2,6 +2,7 @@
 
 #include "install/name_proposals.h"
 #include "platform/file_lookup.h"
+#include "platform/windows_path.h"
 
 namespace {
 
@@ -18,27 +19,22 @@ bool endsWithVrn(const std::string& fileName)
 
 } // namespace
 
-CheckAnswer CheckVornName(std::string& name, ControlFile& control, ConflictQuestions& questions)
+CheckAnswer CheckVornName(std::string& name, const ControlText& text, ConflictQuestions& questions)
 {
-    CheckAnswer answer = CheckAnswer::Proceed;
-    const ControlText& text = ReadControlText(control);
     while (!isUsableVornName(name) || IsVornNameTaken(text, name)) {
         const auto typed = questions.askVornName(name, text);
-        if (!typed) {
-            answer = CheckAnswer::Skip;
-            break;
-        }
+        if (!typed)
+            return CheckAnswer::Skip;
         if (isUsableVornName(*typed))
             name = *typed;
     }
-    SeekToEnd(control);
-    return answer;
+    return CheckAnswer::Proceed;
 }
 
 CheckAnswer CheckFileName(std::string& fileName, const std::string& folder, std::string& path,
                           ConflictQuestions& questions)
 {
-    path = folder + "\\" + fileName;
+    path = PathInFolder(folder, fileName);
     while (FileExists(path)) {
         const auto typed = questions.askFileName(fileName, folder);
         if (!typed)
@@ -47,7 +43,7 @@ CheckAnswer CheckFileName(std::string& fileName, const std::string& folder, std:
         if (typed->size() <= 4)
             continue;
         fileName = endsWithVrn(*typed) ? *typed : *typed + ".vrn";
-        path = folder + "\\" + fileName;
+        path = PathInFolder(folder, fileName);
     }
     return CheckAnswer::Proceed;
 }

@@ -36,8 +36,8 @@ private:
 };
 
 // Makes sure the entry's Vorn name is usable and not listed in the control
-// file, asking while it is. May change `name`.
-CheckAnswer CheckVornName(std::string& name, ControlFile& control, ConflictQuestions& questions);
+// file's text, asking while it is. May change `name`.
+CheckAnswer CheckVornName(std::string& name, const ControlText& text, ConflictQuestions& questions);
 
 // Makes sure no file of the entry's name exists in the folder, asking while
 // one does. May change `fileName`; sets `path` to the folder, one backslash

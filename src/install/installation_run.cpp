@@ -7,6 +7,7 @@
 #include "platform/file_lookup.h"
 #include "platform/string_resources.h"
 #include "platform/text_format.h"
+#include "platform/windows_path.h"
 #include "res/resource_ids.h"
 
 #include <new>
@@ -30,21 +31,17 @@ constexpr std::size_t kLongestPath = 259;
 std::optional<Outcome> resumeInstalled(ControlFile& control, const std::string& folder, const VornRecord& record,
                                        const CatalogueEntry& entry, bool dryRun)
 {
-    const std::string path = folder + "\\" + record.file;
+    const std::string path = PathInFolder(folder, record.file);
     if (!FileExists(path) || !VornFileMatches(path, entry.image))
         return std::nullopt;
-    const ControlText& text = ReadControlText(control);
+    const ControlText& text = control.text();
     const std::string recordText = FormatRecord(record);
-    if (text.view().find("\n" + recordText) != std::string_view::npos) {
-        SeekToEnd(control);
+    if (text.view().find("\n" + recordText) != std::string_view::npos)
         return Outcome::alreadyInstalled;
-    }
-    if (IsVornNameTaken(text, record.name)) {
-        SeekToEnd(control);
+    if (IsVornNameTaken(text, record.name))
         return std::nullopt;
-    }
     if (!dryRun)
-        AppendRecord(control, recordText);
+        control.append(recordText);
     return Outcome::recordAdded;
 }
 
@@ -60,7 +57,7 @@ void checkPathsFit(const std::string& folder, std::uint32_t count, std::uint32_t
         } catch (LocalErrors) {
             return;
         }
-        const std::string path = folder + "\\" + ParseRecord(record.data(), record.size()).file;
+        const std::string path = PathInFolder(folder, ParseRecord(record.data(), record.size()).file);
         if (path.size() > kLongestPath) {
             entryNumber = k;
             throwTooLong(path);
@@ -81,7 +78,7 @@ RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questio
     };
     try {
         count = ReadCatalogueCount();
-        ControlFile control = OpenControlFile(folder);
+        ControlFile control(folder);
         checkPathsFit(folder, count, entryNumber);
         if (!options.dryRun)
             StdioFile::RemoveAbandonedTemporaries(folder);
@@ -93,7 +90,6 @@ RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questio
 
             display.showStatus(FormatText(LoadString(IDS_CREATING), {record.name, record.file}));
             display.showProgress(int((100 * i + 50) / count));
-            RememberEnd(control);
 
             if (options.resumeInstalled) {
                 if (const auto resumed = resumeInstalled(control, folder, record, entry, options.dryRun)) {
@@ -104,7 +100,7 @@ RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questio
                 }
             }
             std::string path;
-            if (CheckVornName(record.name, control, questions) == CheckAnswer::Skip)
+            if (CheckVornName(record.name, control.text(), questions) == CheckAnswer::Skip)
                 result.outcome = Outcome::skippedNameListed;
             else if (CheckFileName(record.file, folder, path, questions) == CheckAnswer::Skip)
                 result.outcome = Outcome::skippedFileExists;
@@ -126,8 +122,8 @@ RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questio
             display.showProgress(int(100 * (i + 1) / count));
         }
         outcome.everyEntryWritten = true;
-        control.handle.Flush();
-        CloseControlFile(control);
+        control.flush();
+        control.close();
         outcome.completed = true;
         outcome.statusText = FormatText(LoadString(IDS_DONE), {outcome.summary.count, outcome.summary.list});
     } catch (LocalErrors error) {

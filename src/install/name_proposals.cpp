@@ -3,6 +3,7 @@
 #include "platform/ansi_code_page.h"
 #include "platform/file_lookup.h"
 #include "platform/text_search.h"
+#include "platform/windows_path.h"
 
 #include <cstdint>
 #include <unordered_set>
@@ -45,7 +46,7 @@ std::string ProposeFileName(const std::string& folder, const std::string& fileNa
     const std::string extension = dot == std::string::npos ? fileName : fileName.substr(dot);
 
     std::string candidate = fileName;
-    for (unsigned long number = 2; FileExists(folder + "\\" + candidate); ++number)
+    for (unsigned long number = 2; FileExists(PathInFolder(folder, candidate)); ++number)
         candidate = base + std::to_string(number) + extension;
     return candidate;
 }

@@ -24,7 +24,7 @@ void WriteVornEntry(ControlFile& control, const std::string& vornPath, const std
     // The file appears whole and flushed, or not at all, before its block.
     StdioFile::CreateWhole(vornPath, image.data(), std::size_t(image.size()));
     try {
-        AppendRecord(control, recordText);
+        control.append(recordText);
     } catch (const FileException&) {
         removeQuietly(vornPath);
         throw;

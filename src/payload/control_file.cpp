@@ -3,6 +3,7 @@
 #include "platform/ansi_code_page.h"
 #include "platform/file_exception.h"
 #include "platform/string_resources.h"
+#include "platform/windows_path.h"
 #include "res/resource_ids.h"
 
 #include <cerrno>
@@ -18,46 +19,33 @@ constexpr std::uint64_t kControlFileLimit = std::uint64_t(64) << 20;
 
 std::string ControlFilePath(const std::string& folder)
 {
-    return folder + "\\" + LoadString(IDS_CONTROL_FILE);
+    return PathInFolder(folder, LoadString(IDS_CONTROL_FILE));
 }
 
-ControlFile OpenControlFile(const std::string& folder)
+ControlFile::ControlFile(const std::string& folder)
+    : m_path(ControlFilePath(folder))
 {
-    ControlFile file;
-    file.path = ControlFilePath(folder);
-    file.handle.Open(file.path, StdioFile::typeBinary | StdioFile::shareExclusive | StdioFile::modeReadWrite);
-    file.handle.SeekToEnd();
-    return file;
+    m_file.Open(m_path, StdioFile::typeBinary | StdioFile::shareExclusive | StdioFile::modeReadWrite);
+    m_end = m_file.GetLength();
 }
 
-void RememberEnd(ControlFile& file)
+const ControlText& ControlFile::text()
 {
-    file.savedEnd = file.handle.GetPosition();
-}
-
-const ControlText& ReadControlText(ControlFile& file)
-{
-    const std::uint64_t length = file.handle.GetLength();
-    if (length < file.readBack.size())
-        file.readBack = ControlText(); // shorter than what was read: read it all again
-    ControlText& text = file.readBack;
-    const std::uint64_t known = text.size();
+    const std::uint64_t length = m_file.GetLength();
+    if (length < m_readBack.size())
+        m_readBack = ControlText(); // shorter than what was read: read it all again
+    const std::uint64_t known = m_readBack.size();
     if (length > kControlFileLimit)
-        throw FileException(FileException::genericException, file.path, "larger than 64 MB");
-    file.handle.Seek(std::int64_t(known), StdioFile::begin);
+        throw FileException(FileException::genericException, m_path, "larger than 64 MB");
+    m_file.Seek(std::int64_t(known), StdioFile::begin);
     try {
         const std::size_t count = std::size_t(length - known);
-        text.grow(file.handle.Read(text.tail(count), count));
+        m_readBack.grow(m_file.Read(m_readBack.tail(count), count));
     } catch (const std::bad_alloc&) {
-        file.readBack = ControlText();
-        throw FileException(FileException::genericException, ENOMEM, file.path);
+        m_readBack = ControlText();
+        throw FileException(FileException::genericException, ENOMEM, m_path);
     }
-    return text;
-}
-
-void SeekToEnd(ControlFile& file)
-{
-    file.handle.SeekToEnd();
+    return m_readBack;
 }
 
 bool IsVornNameTaken(const ControlText& text, const std::string& name)
@@ -84,30 +72,26 @@ std::string FormatRecord(const VornRecord& record)
     return text;
 }
 
-void AppendRecord(ControlFile& file, const std::string& recordText)
+void ControlFile::append(const std::string& recordText)
 {
     const std::string block = "\r\n\r\n" + recordText;
     // The block's room on the disk first, so that a full disk shows before
     // any byte of it is written.
-    file.handle.Reserve(file.savedEnd, block.size());
-    file.handle.Seek(std::int64_t(file.savedEnd), StdioFile::begin);
+    m_file.Reserve(m_end, block.size());
+    m_file.Seek(std::int64_t(m_end), StdioFile::begin);
     // One write for the whole block: a process killed meanwhile leaves the
     // block whole or absent, never cut.
     try {
-        file.handle.Write(block.data(), block.size());
+        m_file.Write(block.data(), block.size());
     } catch (const FileException&) {
         // Where no room could be set aside, a full disk may have cut the
         // block short: whatever of it was written goes again.
         try {
-            file.handle.SetLength(file.savedEnd);
+            m_file.SetLength(m_end);
         } catch (const FileException&) {
             // The write's own error is the one the run reports.
         }
         throw;
     }
-}
-
-void CloseControlFile(ControlFile& file)
-{
-    file.handle.Close();
+    m_end += block.size();
 }

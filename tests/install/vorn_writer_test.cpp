@@ -24,10 +24,9 @@ TEST_P(VornWriter, WritesTheFileThenTheBlock)
 {
     ThrowawayPrefix prefix;
     prefix.writeFile("Vorns/Vorns.ctl", "old");
-    ControlFile control = OpenControlFile("C:\\Vorns");
-    RememberEnd(control);
+    ControlFile control("C:\\Vorns");
     WriteVornEntry(control, "C:\\Vorns\\Leaf.vrn", std::string("\x89PNG\0data", 9), "R\r\n");
-    CloseControlFile(control);
+    control.close();
     EXPECT_EQ(prefix.readFile("Vorns/Leaf.vrn"), std::string("\x89PNG\0data", 9));
     EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), "old\r\n\r\nR\r\n");
     EXPECT_EQ(entriesOfHostFolder(prefix.onDriveC("Vorns")), (std::vector<std::string>{"Leaf.vrn", "Vorns.ctl"}));
@@ -38,8 +37,7 @@ TEST_P(VornWriter, NeverReplacesAFileAndLeavesNoTemporary)
     ThrowawayPrefix prefix;
     prefix.writeFile("Vorns/Vorns.ctl", "old");
     prefix.writeFile("Vorns/Leaf.vrn", "the host's");
-    ControlFile control = OpenControlFile("C:\\Vorns");
-    RememberEnd(control);
+    ControlFile control("C:\\Vorns");
     try {
         WriteVornEntry(control, "C:\\Vorns\\Leaf.vrn", "image", "R");
         ADD_FAILURE() << "an existing file was replaced";
@@ -48,7 +46,7 @@ TEST_P(VornWriter, NeverReplacesAFileAndLeavesNoTemporary)
         EXPECT_EQ(error.m_strFileName, "C:\\Vorns\\Leaf.vrn");
         EXPECT_EQ(std::string(error.what()).rfind("C:\\Vorns\\Leaf.vrn: File ", 0), 0u) << error.what();
     }
-    CloseControlFile(control);
+    control.close();
     EXPECT_EQ(prefix.readFile("Vorns/Leaf.vrn"), "the host's");
     EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), "old");
     EXPECT_EQ(entriesOfHostFolder(prefix.onDriveC("Vorns")), (std::vector<std::string>{"Leaf.vrn", "Vorns.ctl"}));
@@ -77,10 +75,9 @@ TEST_P(VornWriter, FailedAppendTakesTheEntryBack)
     const auto folder = prefix.mountFullDisk("Vorns", {{"Vorns.ctl", before}}, 1);
     if (!folder)
         GTEST_SKIP() << "this process may not mount a small file system";
-    ControlFile control = OpenControlFile(*folder);
-    RememberEnd(control);
+    ControlFile control(*folder);
     EXPECT_THROW(WriteVornEntry(control, *folder + "\\Leaf.vrn", "image", "R"), FileException);
-    CloseControlFile(control);
+    control.close();
     EXPECT_EQ(entriesOfHostFolder(prefix.hostPathOf(*folder)), (std::vector<std::string>{"Vorns.ctl", "filler"}));
     EXPECT_EQ(readHostFile(prefix.hostPathOf(*folder + "\\Vorns.ctl")), before);
 }
@@ -89,9 +86,8 @@ TEST_P(VornWriter, FailedCreateLeavesNothing)
 {
     ThrowawayPrefix prefix;
     prefix.writeFile("Vorns/Vorns.ctl", "old");
-    ControlFile control = OpenControlFile("C:\\Vorns");
-    RememberEnd(control);
+    ControlFile control("C:\\Vorns");
     EXPECT_THROW(WriteVornEntry(control, "C:\\Vorns\\No\\Leaf.vrn", "image", "R"), FileException);
-    CloseControlFile(control);
+    control.close();
     EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), "old");
 }

@@ -33,23 +33,18 @@ TEST(ControlFile, BlocksAreAppendedAtTheSavedEndAndReadBack)
     ThrowawayPrefix prefix;
     const std::string before = std::string("host's own\r\n\0hidden", 19);
     prefix.writeFile("Vorns/Vorns.ctl", before);
-    ControlFile control = OpenControlFile("C:\\Vorns\\");
-    EXPECT_EQ(control.path, "C:\\Vorns\\\\Vorns.ctl");
-    EXPECT_EQ(control.handle.GetPosition(), before.size());
+    ControlFile control("C:\\Vorns\\");
+    EXPECT_EQ(control.path(), "C:\\Vorns\\\\Vorns.ctl");
 
     VornRecord leaf{"Leaf", "Leaf.vrn", "250", "3", "2", "0", "0"};
-    RememberEnd(control);
-    EXPECT_EQ(ReadControlText(control).view(), "host's own\r\n") << "a zero byte ends the text";
-    SeekToEnd(control);
-    AppendRecord(control, FormatRecord(leaf));
+    EXPECT_EQ(control.text().view(), "host's own\r\n") << "a zero byte ends the text";
+    control.append(FormatRecord(leaf));
 
-    RememberEnd(control);
-    const ControlText& text = ReadControlText(control);
+    const ControlText& text = control.text();
     EXPECT_FALSE(IsVornNameTaken(text, "Leaf")) << "text after a zero byte is not searched";
-    SeekToEnd(control);
     leaf.name = "Stone";
-    AppendRecord(control, FormatRecord(leaf));
-    CloseControlFile(control);
+    control.append(FormatRecord(leaf));
+    control.close();
 
     const std::string block = "\r\n\r\nVornName:%\r\nVornFile:Leaf.vrn\r\nStepSize:250\r\nVornsAcross:3\r\n"
                               "VornsDown:2\r\nVornPlacementMode:0\r\nVornSelectionMode:0\r\n\r\n";
@@ -64,15 +59,12 @@ TEST(ControlFile, EmptyFileGetsItsFirstBlockAtOffsetZero)
 {
     ThrowawayPrefix prefix;
     prefix.writeFile("Vorns/Vorns.ctl", "");
-    ControlFile control = OpenControlFile("C:\\Vorns");
-    RememberEnd(control);
-    EXPECT_EQ(control.savedEnd, 0u);
-    EXPECT_FALSE(IsVornNameTaken(ReadControlText(control), ""));
-    AppendRecord(control, FormatRecord({"Leaf", "Leaf.vrn", "250", "3", "2", "0", "0"}));
+    ControlFile control("C:\\Vorns");
+    EXPECT_FALSE(IsVornNameTaken(control.text(), ""));
+    control.append(FormatRecord({"Leaf", "Leaf.vrn", "250", "3", "2", "0", "0"}));
     // A later entry of the same run sees the block in its read-back.
-    RememberEnd(control);
-    EXPECT_TRUE(IsVornNameTaken(ReadControlText(control), "Leaf"));
-    CloseControlFile(control);
+    EXPECT_TRUE(IsVornNameTaken(control.text(), "Leaf"));
+    control.close();
     EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl").substr(0, 19), "\r\n\r\nVornName:Leaf\r\n");
 }
 
@@ -80,7 +72,7 @@ TEST(ControlFile, OpenNeverCreates)
 {
     ThrowawayPrefix prefix;
     prefix.makeFolder("Vorns");
-    EXPECT_THROW(OpenControlFile("C:\\Vorns"), FileException);
+    EXPECT_THROW(ControlFile("C:\\Vorns"), FileException);
     EXPECT_FALSE(prefix.exists("Vorns/Vorns.ctl"));
 }
 
@@ -93,15 +85,14 @@ TEST(ControlFile, ABlockThatDoesNotFitLeavesNoByteBehind)
     const auto folder = prefix.mountFullDisk("Vorns", {{"Vorns.ctl", before}}, 0);
     if (!folder)
         GTEST_SKIP() << "this process may not mount a small file system";
-    ControlFile control = OpenControlFile(*folder);
-    RememberEnd(control);
+    ControlFile control(*folder);
     try {
-        AppendRecord(control, std::string(96, 'R'));
+        control.append(std::string(96, 'R'));
         ADD_FAILURE() << "the block was appended";
     } catch (const FileException& error) {
         EXPECT_EQ(std::string(error.what()), *folder + "\\Vorns.ctl: " + kDiskFullText);
     }
-    CloseControlFile(control);
+    control.close();
     EXPECT_EQ(readHostFile(prefix.hostPathOf(*folder + "\\Vorns.ctl")), before);
 }
 
@@ -115,15 +106,15 @@ TEST(ControlFile, OnlyAControlFileOfARealSizeIsRead)
     for (const auto& row : rows) {
         prefix.writeFile("Vorns/Vorns.ctl", "");
         ASSERT_EQ(::truncate(prefix.onDriveC("Vorns/Vorns.ctl").c_str(), row.size), 0) << "sparse";
-        ControlFile control = OpenControlFile("C:\\Vorns");
+        ControlFile control("C:\\Vorns");
         try {
-            EXPECT_EQ(off_t(ReadControlText(control).size()), row.size);
+            EXPECT_EQ(off_t(control.text().size()), row.size);
             EXPECT_TRUE(row.read) << row.size << " bytes were read";
         } catch (const FileException& error) {
             EXPECT_FALSE(row.read) << row.size << " bytes were not read";
             EXPECT_STREQ(error.what(), "C:\\Vorns\\Vorns.ctl: larger than 64 MB");
         }
-        CloseControlFile(control);
+        control.close();
     }
 }
 

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+
+// The Windows path of `name` in `folder`, joined as the program has always
+// joined them: the folder as given, one backslash, the name. No separator
+// is trimmed or merged ("C:\Vorns\" gives "C:\Vorns\\Vorns.ctl", which
+// Windows reads as one separator).
+inline std::string PathInFolder(const std::string& folder, const std::string& name)
+{
+    return folder + "\\" + name;
+}
