@@ -73,9 +73,7 @@ RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questio
     RunOutcome outcome;
     std::uint32_t& count = outcome.entries;
     std::uint32_t entryNumber = 0;
-    const auto fileError = [&] {
-        return FormatText("File error while installing vorn file %d of %d.", {entryNumber, count});
-    };
+    const auto fileError = [&] { return FormatText(LoadString(IDS_FILE_ERROR), {entryNumber, count}); };
     try {
         count = ReadCatalogueCount();
         ControlFile control(folder);
@@ -127,8 +125,8 @@ RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questio
         outcome.completed = true;
         outcome.statusText = FormatText(LoadString(IDS_DONE), {outcome.summary.count, outcome.summary.list});
     } catch (LocalErrors error) {
-        outcome.statusText = FormatText("Error while installing vorn file %d of %d.\n%s",
-                                        {entryNumber, count, LocalErrorMessage(static_cast<int>(error))});
+        outcome.statusText
+            = FormatText(LoadString(IDS_ENTRY_ERROR), {entryNumber, count, LocalErrorMessage(static_cast<int>(error))});
     } catch (const FileException& error) {
         outcome.statusText = fileError();
         outcome.failure = error.what();

@@ -9,22 +9,21 @@
 #include <cstring>
 #include <string_view>
 
-const char* LocalErrorMessage(int error)
+std::string LocalErrorMessage(int error)
 {
     switch (static_cast<LocalErrors>(error)) {
     case LocalErrors::CantFindVorn:
-        return "Can't find vorn.";
+        return LoadString(IDS_CANT_FIND_VORN);
     case LocalErrors::CantLoadVorn:
-        return "Can't load vorn.";
+        return LoadString(IDS_CANT_LOAD_VORN);
     case LocalErrors::CantFindHost:
-        return "Can't find Corvane.";
+        return LoadString(IDS_CANT_FIND_HOST);
     case LocalErrors::CantFindControlFile:
-        return "Can't find Vorns.ctl.";
+        return LoadString(IDS_CANT_FIND_CONTROL_FILE);
     case LocalErrors::InvalidFile:
-        return "Invalid file.";
-    default:
-        return "Unknown error.";
+        return LoadString(IDS_INVALID_FILE);
     }
+    return LoadString(IDS_UNKNOWN_ERROR);
 }
 
 namespace {

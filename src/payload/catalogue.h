@@ -14,7 +14,7 @@ enum class LocalErrors {
 };
 
 // The message shown for an error code; "Unknown error." for any other value.
-const char* LocalErrorMessage(int error);
+std::string LocalErrorMessage(int error);
 
 // One catalogue entry's fields, all kept as text.
 struct VornRecord {

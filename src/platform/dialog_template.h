@@ -29,6 +29,9 @@ struct ControlTemplate {
     int x, y, cx, cy;
     const char* text;
     unsigned style;
+    // The string that names a control with no text of its own to a screen
+    // reader (a progress bar, an icon, a field, a status line), or 0.
+    int nameStringId = 0;
 };
 
 enum DialogStyle : unsigned {

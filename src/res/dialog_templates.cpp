@@ -16,7 +16,7 @@ const DialogTemplate kAboutBoxTemplate = {
     kFontSize,
     0,
     {
-        {IDC_STATIC, ControlKind::Icon, 11, 17, 20, 20, "#128", 0},
+        {IDC_STATIC, ControlKind::Icon, 11, 17, 20, 20, "#128", 0, IDS_NAME_ICON},
         {IDC_STATIC, ControlKind::Static, 40, 14, 119, 8, "Picture Vorn Collection Installer", NoPrefix},
         {IDOK, ControlKind::DefPushButton, 178, 7, 50, 14, "OK", TabStop},
     },
@@ -31,8 +31,8 @@ const DialogTemplate kMainDialogTemplate = {
     kFontSize,
     MinimizeBox | CenterOnScreen | AppWindow,
     {
-        {IDC_STATUS, ControlKind::Static, 7, 7, 192, 113, nullptr, WordWrap},
-        {IDC_PROGRESS, ControlKind::Progress, 7, 126, 192, 11, nullptr, Smooth | Hidden},
+        {IDC_STATUS, ControlKind::Static, 7, 7, 192, 113, nullptr, WordWrap, IDS_NAME_STATUS},
+        {IDC_PROGRESS, ControlKind::Progress, 7, 126, 192, 11, nullptr, Smooth | Hidden, IDS_NAME_PROGRESS},
         {IDC_INSTALL, ControlKind::DefPushButton, 7, 144, 70, 16, "&Install Vorn Files", TabStop},
         {IDC_BROWSE, ControlKind::PushButton, 81, 144, 57, 16, "&Browse...", TabStop},
         {IDOK, ControlKind::PushButton, 142, 144, 57, 16, "E&xit", TabStop},
@@ -56,7 +56,7 @@ DialogTemplate conflictTemplate(int id, const char* title, const char* prompt)
             {IDOK, ControlKind::DefPushButton, 7, 65, 55, 14, "&Save", TabStop},
             {IDCANCEL, ControlKind::PushButton, 67, 65, 55, 14, "S&kip", TabStop},
             {IDC_PROMPT, ControlKind::Static, 7, 7, 115, 35, prompt, WordWrap},
-            {IDC_NEW_NAME, ControlKind::Edit, 7, 43, 115, 14, "", Border | AutoHScroll | TabStop},
+            {IDC_NEW_NAME, ControlKind::Edit, 7, 43, 115, 14, "", Border | AutoHScroll | TabStop, IDS_NAME_NEW_NAME},
         },
     };
 }

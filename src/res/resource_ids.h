@@ -32,6 +32,20 @@ constexpr int IDS_DONE = 1002;
 // A typed name refused, and the title of such warnings.
 constexpr int IDS_UNSTORABLE_CHARACTER = 1003;
 constexpr int IDS_WARNING_TITLE = 1004;
+// A run that stops, and the catalogue's errors in words.
+constexpr int IDS_FILE_ERROR = 1005;
+constexpr int IDS_ENTRY_ERROR = 1006;
+constexpr int IDS_CANT_FIND_VORN = 1007;
+constexpr int IDS_CANT_LOAD_VORN = 1008;
+constexpr int IDS_CANT_FIND_HOST = 1009;
+constexpr int IDS_CANT_FIND_CONTROL_FILE = 1010;
+constexpr int IDS_INVALID_FILE = 1011;
+constexpr int IDS_UNKNOWN_ERROR = 1012;
+// What a screen reader announces for controls with no text of their own.
+constexpr int IDS_NAME_STATUS = 1013;
+constexpr int IDS_NAME_PROGRESS = 1014;
+constexpr int IDS_NAME_ICON = 1015;
+constexpr int IDS_NAME_NEW_NAME = 1016;
 
 // Icons.
 constexpr int IDR_MAINFRAME = 128;

@@ -33,6 +33,20 @@ const std::map<int, std::string>& StringTable()
          "The character \"%s\" cannot be stored in Vorns.ctl, where Corvane lists its Vorns.\n"
          "Please enter a name without it."},
         {IDS_WARNING_TITLE, "Quillop"},
+        {IDS_FILE_ERROR, "File error while installing vorn file %d of %d."},
+        {IDS_ENTRY_ERROR, "Error while installing vorn file %d of %d.\n%s"},
+        {IDS_CANT_FIND_VORN, "Can't find vorn."},
+        {IDS_CANT_LOAD_VORN, "Can't load vorn."},
+        {IDS_CANT_FIND_HOST, "Can't find Corvane."},
+        {IDS_CANT_FIND_CONTROL_FILE, "Can't find Vorns.ctl."},
+        {IDS_INVALID_FILE, "Invalid file."},
+        {IDS_UNKNOWN_ERROR, "Unknown error."},
+        {IDS_NAME_STATUS, "Status"},
+        {IDS_NAME_PROGRESS, "Installation progress"},
+        {IDS_NAME_ICON, "Quillop icon"},
+        {IDS_NAME_NEW_NAME, "New name"},
+        {IDS_SC_MINIMIZE, "Mi&nimize"},
+        {IDS_SC_CLOSE, "&Close"},
     };
     return table;
 }

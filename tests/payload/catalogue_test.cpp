@@ -73,9 +73,9 @@ TEST(Catalogue, EntryFaults)
     catalogue.setRecord(7, recordFor("Seven", "Seven.vrn"));
     catalogue.setUnloadable("VRN", "IDR_VRN7");
     EXPECT_EQ(errorOf([] { LoadCatalogueEntry(7); }), LocalErrors::CantLoadVorn);
-    EXPECT_STREQ(LocalErrorMessage(1), "Can't load vorn.");
-    EXPECT_STREQ(LocalErrorMessage(4), "Invalid file.");
-    EXPECT_STREQ(LocalErrorMessage(5), "Unknown error.");
+    EXPECT_EQ(LocalErrorMessage(1), "Can't load vorn.");
+    EXPECT_EQ(LocalErrorMessage(4), "Invalid file.");
+    EXPECT_EQ(LocalErrorMessage(5), "Unknown error.");
 }
 
 TEST(Catalogue, FieldsAreFoundByKeyWhereverTheyStand)

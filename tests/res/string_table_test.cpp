@@ -31,8 +31,22 @@ TEST(Resources, StringTable)
          "The character \"%s\" cannot be stored in Vorns.ctl, where Corvane lists its Vorns.\nPlease enter a "
          "name without it."},
         {1004, "Quillop"},
+        {1005, "File error while installing vorn file %d of %d."},
+        {1006, "Error while installing vorn file %d of %d.\n%s"},
+        {1007, "Can't find vorn."},
+        {1008, "Can't load vorn."},
+        {1009, "Can't find Corvane."},
+        {1010, "Can't find Vorns.ctl."},
+        {1011, "Invalid file."},
+        {1012, "Unknown error."},
+        {1013, "Status"},
+        {1014, "Installation progress"},
+        {1015, "Quillop icon"},
+        {1016, "New name"},
+        {0xEF20, "Mi&nimize"},
+        {0xEF60, "&Close"},
         {106, ""},
-        {1005, ""},
+        {1017, ""},
         {9999, ""},
     };
     // The table is read by literal id, and each text compared with the one written above.

@@ -14,10 +14,11 @@ import sys
 import pefile
 
 # What the program must carry, as (type, name): the four dialogs, the icon,
-# the string table's three blocks of sixteen (ids 101-118, 1000-1004) and
+# the string table's blocks of sixteen (ids 101-118, 1000-1016, 0xEF20, 0xEF60) and
 # the catalogue.
 REQUIRED = {("5", "100"), ("5", "102"), ("5", "144"), ("5", "145"), ("14", "128"),
-            ("6", "7"), ("6", "8"), ("6", "63"), ("NUM_VORNS", "IDR_NUM_VORNS")}
+            ("6", "7"), ("6", "8"), ("6", "63"), ("6", "64"), ("6", "3827"), ("6", "3831"),
+            ("NUM_VORNS", "IDR_NUM_VORNS")}
 REQUIRED |= {(kind, "IDR_%s%d" % (kind, n)) for kind in ("CTL", "VRN") for n in range(1, 9)}
 # quillop.exe's own: its manifest and its version information, with what
 # each must say.

@@ -2,6 +2,7 @@
 
 #include "platform/dialog_ids.h"
 #include "platform/linux/ansi_code_page.h"
+#include "platform/string_resources.h"
 #include "platform/text_format.h"
 
 #include <QApplication>
@@ -63,24 +64,6 @@ void setLabelText(QLabel* label, const std::string& text)
     label->setProperty(kRawText, QByteArray::fromStdString(text));
     label->setText(displayText(text));
     label->setAccessibleDescription(label->text());
-}
-
-// What a screen reader announces for controls that have no text of their
-// own; buttons and labels are announced by their text.
-QString accessibleNameOf(ControlKind kind)
-{
-    switch (kind) {
-    case ControlKind::Progress:
-        return QStringLiteral("Installation progress");
-    case ControlKind::Icon:
-        return QStringLiteral("Quillop icon");
-    case ControlKind::Edit:
-        return QStringLiteral("New name");
-    case ControlKind::Static:
-        return QStringLiteral("Status");
-    default:
-        return QString();
-    }
 }
 
 QWidget* createControl(const ControlTemplate& control, QWidget* parent)
@@ -431,8 +414,8 @@ void DialogWindow::createControls(const DialogTemplate& dialogTemplate)
             m_tabOrder.append(widget);
         if (control.id != IDC_STATIC)
             m_items[control.id] = widget;
-        if (control.kind != ControlKind::Static || !control.text)
-            widget->setAccessibleName(accessibleNameOf(control.kind));
+        if (control.nameStringId)
+            widget->setAccessibleName(QString::fromStdString(LoadString(control.nameStringId)));
         if (auto* button = qobject_cast<QPushButton*>(widget)) {
             const int id = control.id;
             connect(button, &QPushButton::clicked, this, [this, id] {
@@ -529,8 +512,8 @@ QMenu* DialogWindow::systemMenu()
     if (!m_systemMenu) {
         m_systemMenu = new QMenu(this);
         CMenu menu = m_dialog.GetSystemMenu();
-        menu.AppendItem(SC_MINIMIZE, "Mi&nimize");
-        menu.AppendItem(SC_CLOSE, "&Close");
+        menu.AppendItem(SC_MINIMIZE, LoadString(IDS_SC_MINIMIZE));
+        menu.AppendItem(SC_CLOSE, LoadString(IDS_SC_CLOSE));
     }
     return m_systemMenu;
 }
