@@ -24,15 +24,11 @@ BrowseResult CQuillopDlg::BrowseForFolder(std::string& folder)
 
 void CQuillopDlg::LocateVornsFolder()
 {
-    if (!m_strGivenFolder.empty()) {
-        // Named on the command line, which has checked it.
-        m_strVornsFolder = m_strGivenFolder;
-    } else if (const auto registered = RegisteredVornsFolder()) {
-        m_strVornsFolder = *registered;
-    } else {
-        m_strVornsFolder = LoadString(IDS_DEFAULT_FOLDER);
+    // A folder named on the command line has been checked there.
+    const VornsFolderChoice choice = ChooseVornsFolder(m_strGivenFolder);
+    m_strVornsFolder = choice.folder;
+    if (choice.from == VornsFolderChoice::From::fallback)
         BrowseForFolder(m_strVornsFolder);
-    }
 
     bool found = true;
     while (!IsVornsFolder(m_strVornsFolder)) {

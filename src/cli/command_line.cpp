@@ -446,6 +446,20 @@ std::optional<ExitCode> choosePrefix(const Options& options, UnattendedReport& r
     return std::nullopt;
 }
 
+// Why the run works in the folder it chose, as the report says it.
+const char* whyThere(VornsFolderChoice::From from)
+{
+    switch (from) {
+    case VornsFolderChoice::From::given:
+        return "--folder";
+    case VornsFolderChoice::From::registration:
+        return "Corvane's registration";
+    case VornsFolderChoice::From::fallback:
+        break;
+    }
+    return "the default; Corvane's registration leads to no Vorns folder";
+}
+
 ExitCode runUnattended(const Options& options)
 {
     UnattendedReport report(options.json        ? UnattendedReport::Format::json
@@ -455,15 +469,9 @@ ExitCode runUnattended(const Options& options)
     if (const auto stop = choosePrefix(options, report))
         return *stop;
     // The folder as the window finds it, without the chooser.
-    std::string folder = options.folder;
-    std::string why = "--folder";
-    std::vector<std::string> problems;
-    if (folder.empty()) {
-        const auto registered = RegisteredVornsFolder(&problems);
-        folder = registered.value_or(LoadString(IDS_DEFAULT_FOLDER));
-        why = registered ? "Corvane's registration" : "the default; Corvane's registration leads to no Vorns folder";
-    }
-    report.useFolder(folder, why, problems);
+    const VornsFolderChoice choice = ChooseVornsFolder(options.folder);
+    const std::string& folder = choice.folder;
+    report.useFolder(folder, whyThere(choice.from), choice.problems);
     if (!IsVornsFolder(folder)) {
         std::string message = "no Vorns folder: "
             + shortened(folder, [](const std::string& part) { return "'" + part + "'"; }) + " does not hold Vorns.ctl";

@@ -55,3 +55,18 @@ std::optional<std::string> RegisteredVornsFolder(std::vector<std::string>* probl
         return std::nullopt;
     return CanonicalVornsFolder(folder);
 }
+
+VornsFolderChoice ChooseVornsFolder(const std::string& given)
+{
+    VornsFolderChoice choice{given, VornsFolderChoice::From::given, {}};
+    if (!given.empty())
+        return choice;
+    if (auto registered = RegisteredVornsFolder(&choice.problems)) {
+        choice.folder = std::move(*registered);
+        choice.from = VornsFolderChoice::From::registration;
+    } else {
+        choice.folder = LoadString(IDS_DEFAULT_FOLDER);
+        choice.from = VornsFolderChoice::From::fallback;
+    }
+    return choice;
+}

@@ -24,3 +24,15 @@ std::optional<std::string> RegisteredVornsFolder(std::vector<std::string>* probl
 
 // Whether the folder holds the control file.
 bool IsVornsFolder(const std::string& folder);
+
+// Where a run looks for the Vorns folder, the window and the command line
+// alike: the folder the user named, else the one Corvane's registration
+// leads to, else the default (where the window then opens the chooser).
+struct VornsFolderChoice {
+    enum class From { given, registration, fallback };
+    std::string folder;
+    From from;
+    // Registry files that could not be read on the way.
+    std::vector<std::string> problems;
+};
+VornsFolderChoice ChooseVornsFolder(const std::string& given);

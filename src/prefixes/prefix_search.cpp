@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <dirent.h>
 #include <fcntl.h>
@@ -28,6 +29,10 @@
 
 namespace PrefixSearch {
 namespace {
+
+// Limits that fit what the front-ends' files really hold, with room to spare.
+constexpr std::uint64_t kFrontEndFileLimit = std::uint64_t(4) << 20; // settings, manifests, library caches
+constexpr std::uint64_t kFrontEndDatabaseLimit = std::uint64_t(16) << 20; // Lutris's pga.db
 
 bool isFolder(const std::string& path)
 {

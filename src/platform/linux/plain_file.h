@@ -20,10 +20,9 @@ struct PlainFileRead {
     bool missing() const { return !read && osError == ENOENT; }
 };
 
-// Limits that fit what each kind of file really holds, with room to spare.
-constexpr std::uint64_t kRegistryFileLimit = std::uint64_t(128) << 20; // a real system.reg: 2 MB, some 50
-constexpr std::uint64_t kFrontEndFileLimit = std::uint64_t(4) << 20; // settings, manifests, library caches
-constexpr std::uint64_t kFrontEndDatabaseLimit = std::uint64_t(16) << 20; // Lutris's pga.db
+// A prefix's registry file: a real system.reg is 2 MB, some 50; the limit
+// leaves room to spare.
+constexpr std::uint64_t kRegistryFileLimit = std::uint64_t(128) << 20;
 
 // Reads `path` whole when it is a plain file of at most `limit` bytes; the
 // open never waits.
