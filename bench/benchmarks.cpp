@@ -7,8 +7,8 @@
 #include "platform/linux/plain_file.h"
 #include "platform/linux/registry_files.h"
 #include "platform/linux/wine_prefix.h"
-#include "prefixes/prefix_choice.h"
-#include "prefixes/prefix_search.h"
+#include "linux/prefixes/prefix_choice.h"
+#include "linux/prefixes/prefix_search.h"
 
 #include <QApplication>
 #include <QDir>

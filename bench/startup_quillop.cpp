@@ -2,7 +2,7 @@
 // its folder found.
 #include "app/quillop_app.h"
 #include "platform/dialog.h"
-#include "prefixes/prefix_dialog.h"
+#include "linux/prefixes/prefix_dialog.h"
 
 #include <QApplication>
 #include <QTimer>

@@ -11,9 +11,9 @@
 #include "platform/linux/utf8.h"
 #include "platform/linux/wine_prefix.h"
 #include "platform/string_resources.h"
-#include "prefixes/prefix_choice.h"
-#include "prefixes/prefix_dialog.h"
-#include "prefixes/prefix_search.h"
+#include "linux/prefixes/prefix_choice.h"
+#include "linux/prefixes/prefix_dialog.h"
+#include "linux/prefixes/prefix_search.h"
 #include "res/resource_ids.h"
 
 #include <QApplication>

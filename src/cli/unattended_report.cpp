@@ -1,6 +1,6 @@
 #include "cli/unattended_report.h"
 
-#include "prefixes/prefix_search.h"
+#include "linux/prefixes/prefix_search.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,6 +1,6 @@
 #include "app/about_dlg.h"
 #include "app/quillop_dlg.h"
-#include "platform/qt/dialog_window.h"
+#include "platform/linux/dialogs/dialog_window.h"
 #include "platform/string_resources.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"

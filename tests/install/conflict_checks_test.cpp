@@ -1,6 +1,6 @@
 #include "install/conflict_checks.h"
 #include "install/dialog_questions.h"
-#include "platform/qt/dialog_window.h"
+#include "platform/linux/dialogs/dialog_window.h"
 #include "res/resource_ids.h"
 #include "support/modal_script.h"
 #include "support/throwaway_prefix.h"

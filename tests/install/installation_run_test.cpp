@@ -1,5 +1,5 @@
 #include "app/quillop_dlg.h"
-#include "platform/qt/dialog_window.h"
+#include "platform/linux/dialogs/dialog_window.h"
 #include "platform/stdio_file.h"
 #include "platform/string_resources.h"
 #include "platform/text_format.h"
@@ -33,11 +33,11 @@ std::vector<SourceEntry> sourceCollection()
     std::vector<SourceEntry> entries;
     for (int k = 1; k <= 8; ++k) {
         const std::string base = std::string(QUILLOP_SOURCE_DIR "/src/res/catalogue/vorn") + std::to_string(k);
-        std::string record = readHostFile(base + ".ctl");
+        std::string record = readDiskFile(base + ".ctl");
         const std::size_t total = record.find("TotalVorns:");
         record.erase(total, record.find("\r\n", total) + 2 - total);
         const std::size_t nameAt = record.find("VornName:") + 9;
-        entries.push_back({record.substr(nameAt, record.find('\r', nameAt) - nameAt), readHostFile(base + ".png"),
+        entries.push_back({record.substr(nameAt, record.find('\r', nameAt) - nameAt), readDiskFile(base + ".png"),
                            "\r\n\r\n" + record.substr(2)});
     }
     return entries;

@@ -199,7 +199,7 @@ TEST(InstallationRun, EachEntryReportsHowItEnded)
         if (!row.controlAfter.empty()) {
             EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), row.controlAfter);
         }
-        EXPECT_EQ(entriesOfHostFolder(prefix.onDriveC("Vorns")), row.filesAfter);
+        EXPECT_EQ(entriesOfDiskFolder(prefix.onDriveC("Vorns")), row.filesAfter);
     }
 }
 
@@ -239,7 +239,7 @@ TEST(InstallationRun, NamesBeyondAsciiAreFoundComparedAndWritten)
                              "e2",
                              "N\xE9"
                              "e.vrn"));
-    EXPECT_EQ(entriesOfHostFolder(prefix.onDriveC(folder)),
+    EXPECT_EQ(entriesOfDiskFolder(prefix.onDriveC(folder)),
               (std::vector<std::string>{"CAF" + E + ".VRN", "Caf" + e + "2.vrn", "N" + e + "e.vrn", "Vorns.ctl"}));
     EXPECT_EQ(prefix.readFile(folder + "/CAF" + E + ".VRN"), "host's own");
     EXPECT_EQ(prefix.readFile(folder + "/Caf" + e + "2.vrn"), "image of Caf" + e);
@@ -264,7 +264,7 @@ TEST(InstallationRun, EveryFolderWhosePathsFitIsInstalledInto)
         PolicyQuestions skip(PolicyQuestions::Policy::skip);
         RecordingDisplay display;
         const RunOutcome outcome = RunInstallation(folder, skip, display);
-        const std::vector<std::string> files = entriesOfHostFolder(prefix.onDriveC(relative));
+        const std::vector<std::string> files = entriesOfDiskFolder(prefix.onDriveC(relative));
         if (length == 240) {
             EXPECT_TRUE(outcome.completed) << outcome.failure;
             EXPECT_EQ(files.size(), 9u);

@@ -29,7 +29,7 @@ TEST_P(VornWriter, WritesTheFileThenTheBlock)
     control.close();
     EXPECT_EQ(prefix.readFile("Vorns/Leaf.vrn"), std::string("\x89PNG\0data", 9));
     EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), "old\r\n\r\nR\r\n");
-    EXPECT_EQ(entriesOfHostFolder(prefix.onDriveC("Vorns")), (std::vector<std::string>{"Leaf.vrn", "Vorns.ctl"}));
+    EXPECT_EQ(entriesOfDiskFolder(prefix.onDriveC("Vorns")), (std::vector<std::string>{"Leaf.vrn", "Vorns.ctl"}));
 }
 
 TEST_P(VornWriter, NeverReplacesAFileAndLeavesNoTemporary)
@@ -49,7 +49,7 @@ TEST_P(VornWriter, NeverReplacesAFileAndLeavesNoTemporary)
     control.close();
     EXPECT_EQ(prefix.readFile("Vorns/Leaf.vrn"), "the host's");
     EXPECT_EQ(prefix.readFile("Vorns/Vorns.ctl"), "old");
-    EXPECT_EQ(entriesOfHostFolder(prefix.onDriveC("Vorns")), (std::vector<std::string>{"Leaf.vrn", "Vorns.ctl"}));
+    EXPECT_EQ(entriesOfDiskFolder(prefix.onDriveC("Vorns")), (std::vector<std::string>{"Leaf.vrn", "Vorns.ctl"}));
 }
 
 TEST(VornWriterTemporaries, AKilledRunsTemporariesAreRemovedAndNothingElse)
@@ -61,7 +61,7 @@ TEST(VornWriterTemporaries, AKilledRunsTemporariesAreRemovedAndNothingElse)
           ".quillop-0123.tmp", "quillop-0123456789abcdef.tmp", ".quillop-0123456789abcdef.tmp.vrn"})
         prefix.writeFile(std::string("Vorns/") + name, "left");
     StdioFile::RemoveAbandonedTemporaries("C:\\Vorns");
-    EXPECT_EQ(entriesOfHostFolder(prefix.onDriveC("Vorns")),
+    EXPECT_EQ(entriesOfDiskFolder(prefix.onDriveC("Vorns")),
               (std::vector<std::string>{".quillop-00000000000000FF.tmp", ".quillop-0123.tmp",
                                         ".quillop-0123456789abcdef.tmp.vrn", "Leaf.vrn", "Vorns.ctl",
                                         "quillop-0123456789abcdef.tmp"}));
@@ -78,8 +78,8 @@ TEST_P(VornWriter, FailedAppendTakesTheEntryBack)
     ControlFile control(*folder);
     EXPECT_THROW(WriteVornEntry(control, *folder + "\\Leaf.vrn", "image", "R"), FileException);
     control.close();
-    EXPECT_EQ(entriesOfHostFolder(prefix.hostPathOf(*folder)), (std::vector<std::string>{"Vorns.ctl", "filler"}));
-    EXPECT_EQ(readHostFile(prefix.hostPathOf(*folder + "\\Vorns.ctl")), before);
+    EXPECT_EQ(entriesOfDiskFolder(prefix.diskPathOf(*folder)), (std::vector<std::string>{"Vorns.ctl", "filler"}));
+    EXPECT_EQ(readDiskFile(prefix.diskPathOf(*folder + "\\Vorns.ctl")), before);
 }
 
 TEST_P(VornWriter, FailedCreateLeavesNothing)

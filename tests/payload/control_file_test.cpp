@@ -93,7 +93,7 @@ TEST(ControlFile, ABlockThatDoesNotFitLeavesNoByteBehind)
         EXPECT_EQ(std::string(error.what()), *folder + "\\Vorns.ctl: " + kDiskFullText);
     }
     control.close();
-    EXPECT_EQ(readHostFile(prefix.hostPathOf(*folder + "\\Vorns.ctl")), before);
+    EXPECT_EQ(readDiskFile(prefix.diskPathOf(*folder + "\\Vorns.ctl")), before);
 }
 
 TEST(ControlFile, OnlyAControlFileOfARealSizeIsRead)

@@ -3,7 +3,7 @@
 #include "app/about_dlg.h"
 #include "app/quillop_dlg.h"
 #include "payload/catalogue.h"
-#include "platform/qt/dialog_window.h"
+#include "platform/linux/dialogs/dialog_window.h"
 #include "res/dialog_templates.h"
 #include "res/resource_ids.h"
 #include "support/expected_templates.h"

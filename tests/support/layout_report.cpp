@@ -4,7 +4,7 @@
 #include "app/quillop_dlg.h"
 #include "install/dup_file_name_dlg.h"
 #include "install/dup_vorn_name_dlg.h"
-#include "platform/qt/dialog_window.h"
+#include "platform/linux/dialogs/dialog_window.h"
 #include "res/dialog_templates.h"
 #include "support/throwaway_prefix.h"
 

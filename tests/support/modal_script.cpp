@@ -1,6 +1,6 @@
 #include "support/modal_script.h"
 
-#include "platform/qt/dialog_window.h"
+#include "platform/linux/dialogs/dialog_window.h"
 
 #include <QApplication>
 #include <QPushButton>

@@ -46,7 +46,7 @@ public:
     std::optional<std::string> mountFullDisk(const std::string& relative,
                                              const std::map<std::string, std::string>& files, int pagesFree);
     // Where a Windows path on the prefix's drives is on the host.
-    std::string hostPathOf(const std::string& windowsPath) const;
+    std::string diskPathOf(const std::string& windowsPath) const;
 
 private:
     std::string m_root;
@@ -55,11 +55,11 @@ private:
     std::string m_previous;
 };
 
-std::string readHostFile(const std::string& hostPath);
-void writeHostFile(const std::string& hostPath, const std::string& bytes);
+std::string readDiskFile(const std::string& hostPath);
+void writeDiskFile(const std::string& hostPath, const std::string& bytes);
 
 // The names in a host folder, every entry, hidden ones too, in byte order.
-std::vector<std::string> entriesOfHostFolder(const std::string& hostPath);
+std::vector<std::string> entriesOfDiskFolder(const std::string& hostPath);
 
 // The system's own words for a full disk, as a failure's text ends.
 extern const char* const kDiskFullText;

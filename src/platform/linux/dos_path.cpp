@@ -1,7 +1,7 @@
 #include "platform/linux/dos_path.h"
 
 #include "platform/char_case.h"
-#include "platform/linux/host_directory.h"
+#include "platform/linux/linux_directory.h"
 
 #include <climits>
 #include <unistd.h>
@@ -148,28 +148,28 @@ DosPath DosPath::resolve(const std::string& windowsPath, const WinePrefix& prefi
     result.valid = true;
 
     std::string host = rootHost;
-    bool onDisk = HostDirectory(rootHost).exists();
+    bool onDisk = LinuxDirectory(rootHost).exists();
     for (std::size_t i = 0; i < parts.size(); ++i) {
         const bool last = i + 1 == parts.size();
         if (last) {
             result.parentHostPath = host;
             // A file in the middle of a path is no folder to hold anything.
-            result.parentExists = onDisk && (i == 0 || HostDirectory(host).exists());
+            result.parentExists = onDisk && (i == 0 || LinuxDirectory(host).exists());
             result.parentIsRoot = i == 0;
         }
         // The host path follows the entries Wine would open; the stored
         // name of the last component is the one its directory search shows.
-        const HostDirectory folder(host);
+        const LinuxDirectory folder(host);
         std::optional<std::string> opened;
         if (onDisk)
-            opened = folder.find(parts[i], HostDirectory::Order::opening);
+            opened = folder.find(parts[i], LinuxDirectory::Order::opening);
         onDisk = opened.has_value();
         host = joinHost(host, opened ? *opened : parts[i]);
         if (last) {
             result.finalComponent = parts[i];
             result.exists = onDisk;
             if (opened)
-                result.storedName = *folder.find(parts[i], HostDirectory::Order::listing);
+                result.storedName = *folder.find(parts[i], LinuxDirectory::Order::listing);
         }
     }
     if (parts.empty())

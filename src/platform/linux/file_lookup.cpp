@@ -1,7 +1,7 @@
 #include "platform/file_lookup.h"
 
 #include "platform/linux/dos_path.h"
-#include "platform/linux/host_directory.h"
+#include "platform/linux/linux_directory.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ bool FileExists(const std::string& windowsPath)
     if (path.exists)
         return true;
     return hasWildcard(path.finalComponent) && path.parentExists
-        && HostDirectory(path.parentHostPath).anyMatches(path.finalComponent, !path.parentIsRoot);
+        && LinuxDirectory(path.parentHostPath).anyMatches(path.finalComponent, !path.parentIsRoot);
 }
 
 std::optional<std::string> LookupStoredName(const std::string& windowsPath)

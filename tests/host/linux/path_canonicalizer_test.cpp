@@ -30,7 +30,7 @@ TEST_F(LinuxNamesCanonicalizeTest, NumberedAliasesAndSharesBecomeLongAndTidy)
     prefix.writeFile("Program Files/My Application/BRUSHES/INDEX.DAT", "");
     prefix.writeFile("Program Files/My Application/BRUSHES/list.TXT", "");
     prefix.writeFile("TEMP/READ ME.TXT", "");
-    writeHostFile(prefix.root() + "/dosdevices/unc/server/share/PUBLIC/Notes.txt", "");
+    writeDiskFile(prefix.root() + "/dosdevices/unc/server/share/PUBLIC/Notes.txt", "");
     const std::vector<std::tuple<std::string, bool, std::string>> cases = {
         {"C:\\PROGRA~1\\MYAPPL~1\\BRUSHES\\INDEX.DAT", true, "c:\\Program Files\\My Application\\Brushes\\Index.dat"},
         {"C:\\PROGRA~1\\MYAPPL~1\\BRUSHES\\", false, "c:\\Program Files\\My Application\\Brushes"},

@@ -50,7 +50,7 @@ std::optional<std::string> ThrowawayPrefix::mountFullDisk(const std::string& rel
         return std::nullopt;
     m_mounts.push_back(folder);
     for (const auto& [name, bytes] : files)
-        writeHostFile(folder + "/" + name, bytes);
+        writeDiskFile(folder + "/" + name, bytes);
     const std::string filler = folder + "/filler";
     const int fd = ::open(filler.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     const std::string page(4096, 'f');
@@ -66,7 +66,7 @@ std::optional<std::string> ThrowawayPrefix::mountFullDisk(const std::string& rel
     return windowsPath;
 }
 
-std::string ThrowawayPrefix::hostPathOf(const std::string& windowsPath) const
+std::string ThrowawayPrefix::diskPathOf(const std::string& windowsPath) const
 {
     // The tests' paths are on drive C.
     EXPECT_EQ(windowsPath.compare(0, 3, "C:\\"), 0) << windowsPath;
@@ -97,12 +97,12 @@ void ThrowawayPrefix::makeFolder(const std::string& relative) const
 
 void ThrowawayPrefix::writeFile(const std::string& relative, const std::string& bytes) const
 {
-    writeHostFile(onDriveC(relative), bytes);
+    writeDiskFile(onDriveC(relative), bytes);
 }
 
 std::string ThrowawayPrefix::readFile(const std::string& relative) const
 {
-    return readHostFile(onDriveC(relative));
+    return readDiskFile(onDriveC(relative));
 }
 
 bool ThrowawayPrefix::exists(const std::string& relative) const
@@ -112,7 +112,7 @@ bool ThrowawayPrefix::exists(const std::string& relative) const
 
 void ThrowawayPrefix::writeRegistry(const std::string& file, const std::string& sections) const
 {
-    writeHostFile(root() + "/" + file,
+    writeDiskFile(root() + "/" + file,
                   "WINE REGISTRY Version 2\n;; All keys relative to \\\\Machine\n\n#arch=win32\n\n" + sections);
 }
 
@@ -136,7 +136,7 @@ void ThrowawayPrefix::installHost() const
     registerHost("C:\\Corvane\\Corvane.exe %1");
 }
 
-std::string readHostFile(const std::string& hostPath)
+std::string readDiskFile(const std::string& hostPath)
 {
     QFile file(QString::fromStdString(hostPath));
     if (!file.open(QIODevice::ReadOnly))
@@ -144,7 +144,7 @@ std::string readHostFile(const std::string& hostPath)
     return file.readAll().toStdString();
 }
 
-void writeHostFile(const std::string& hostPath, const std::string& bytes)
+void writeDiskFile(const std::string& hostPath, const std::string& bytes)
 {
     const QString path = QString::fromStdString(hostPath);
     QDir().mkpath(QFileInfo(path).path());
@@ -153,7 +153,7 @@ void writeHostFile(const std::string& hostPath, const std::string& bytes)
     ASSERT_EQ(file.write(bytes.data(), qint64(bytes.size())), qint64(bytes.size()));
 }
 
-std::vector<std::string> entriesOfHostFolder(const std::string& hostPath)
+std::vector<std::string> entriesOfDiskFolder(const std::string& hostPath)
 {
     std::vector<std::string> names;
     for (const auto& entry : std::filesystem::directory_iterator(hostPath))

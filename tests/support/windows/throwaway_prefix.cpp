@@ -79,17 +79,17 @@ std::string quotedArgument(const std::string& text)
 
 ThrowawayPrefix::ThrowawayPrefix(bool)
     : m_root("C:")
-    , m_before(entriesOfHostFolder("C:\\"))
+    , m_before(entriesOfDiskFolder("C:\\"))
 {
 }
 
 ThrowawayPrefix::~ThrowawayPrefix()
 {
-    for (const std::string& name : entriesOfHostFolder("C:\\"))
+    for (const std::string& name : entriesOfDiskFolder("C:\\"))
         if (!std::binary_search(m_before.begin(), m_before.end(), name))
             removeAll(extended("C:\\" + name));
     for (const std::string& disk : m_mounts)
-        for (const std::string& name : entriesOfHostFolder(disk))
+        for (const std::string& name : entriesOfDiskFolder(disk))
             removeAll(extended(disk + name));
     RegDeleteTreeA(HKEY_CLASSES_ROOT, kClassKey);
 }
@@ -115,12 +115,12 @@ void ThrowawayPrefix::makeFolder(const std::string& relative) const
 
 void ThrowawayPrefix::writeFile(const std::string& relative, const std::string& bytes) const
 {
-    writeHostFile(onDriveC(relative), bytes);
+    writeDiskFile(onDriveC(relative), bytes);
 }
 
 std::string ThrowawayPrefix::readFile(const std::string& relative) const
 {
-    return readHostFile(onDriveC(relative));
+    return readDiskFile(onDriveC(relative));
 }
 
 bool ThrowawayPrefix::exists(const std::string& relative) const
@@ -177,14 +177,14 @@ std::optional<std::string> ThrowawayPrefix::mountFullDisk(const std::string& rel
     if (drive == INVALID_FILE_ATTRIBUTES || !(drive & FILE_ATTRIBUTE_DIRECTORY))
         return std::nullopt;
     // The one small disk serves every test in turn: emptied first and after.
-    for (const std::string& name : entriesOfHostFolder(kSmallDisk))
+    for (const std::string& name : entriesOfDiskFolder(kSmallDisk))
         removeAll(extended(kSmallDisk + name));
     m_mounts.push_back(kSmallDisk);
     std::string folder = kSmallDisk + relative;
     std::replace(folder.begin(), folder.end(), '/', '\\');
     makeFolders(folder);
     for (const auto& [name, bytes] : files)
-        writeHostFile(folder + "\\" + name, bytes);
+        writeDiskFile(folder + "\\" + name, bytes);
     const HANDLE filler = CreateFileA((folder + "\\filler").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);
     if (filler == INVALID_HANDLE_VALUE)
@@ -205,12 +205,12 @@ std::optional<std::string> ThrowawayPrefix::mountFullDisk(const std::string& rel
     return folder;
 }
 
-std::string ThrowawayPrefix::hostPathOf(const std::string& windowsPath) const
+std::string ThrowawayPrefix::diskPathOf(const std::string& windowsPath) const
 {
     return windowsPath;
 }
 
-std::string readHostFile(const std::string& hostPath)
+std::string readDiskFile(const std::string& hostPath)
 {
     std::ifstream file(hostPath, std::ios::binary);
     if (!file)
@@ -220,7 +220,7 @@ std::string readHostFile(const std::string& hostPath)
     return bytes.str();
 }
 
-void writeHostFile(const std::string& hostPath, const std::string& bytes)
+void writeDiskFile(const std::string& hostPath, const std::string& bytes)
 {
     const std::size_t folderEnd = hostPath.find_last_of('\\');
     if (folderEnd != std::string::npos)
@@ -230,7 +230,7 @@ void writeHostFile(const std::string& hostPath, const std::string& bytes)
     file << bytes;
 }
 
-std::vector<std::string> entriesOfHostFolder(const std::string& hostPath)
+std::vector<std::string> entriesOfDiskFolder(const std::string& hostPath)
 {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found;

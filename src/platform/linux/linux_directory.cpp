@@ -1,4 +1,4 @@
-#include "platform/linux/host_directory.h"
+#include "platform/linux/linux_directory.h"
 
 #include "platform/char_case.h"
 #include "platform/linux/short_name.h"
@@ -25,18 +25,18 @@ bool inCaseInsensitiveOrder(const std::string& a, const std::string& b)
 
 } // namespace
 
-HostDirectory::HostDirectory(std::string hostPath)
+LinuxDirectory::LinuxDirectory(std::string hostPath)
     : m_path(std::move(hostPath))
 {
 }
 
-bool HostDirectory::exists() const
+bool LinuxDirectory::exists() const
 {
     struct stat info {};
     return ::stat(m_path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-const std::vector<std::string>& HostDirectory::names() const
+const std::vector<std::string>& LinuxDirectory::names() const
 {
     if (m_names)
         return *m_names;
@@ -52,7 +52,7 @@ const std::vector<std::string>& HostDirectory::names() const
     return *m_names;
 }
 
-std::optional<std::string> HostDirectory::find(const std::string& name, Order order) const
+std::optional<std::string> LinuxDirectory::find(const std::string& name, Order order) const
 {
     // Not names of entries: a lookup must never step out of this folder.
     if (name.empty() || name == "." || name == ".." || name.find('/') != std::string::npos)
@@ -91,7 +91,7 @@ std::optional<std::string> HostDirectory::find(const std::string& name, Order or
     return std::nullopt;
 }
 
-const std::vector<std::string>& HostDirectory::sortedNames() const
+const std::vector<std::string>& LinuxDirectory::sortedNames() const
 {
     names();
     if (!m_sorted) {
@@ -101,7 +101,7 @@ const std::vector<std::string>& HostDirectory::sortedNames() const
     return *m_names;
 }
 
-bool HostDirectory::anyMatches(const std::string& pattern, bool withDotEntries) const
+bool LinuxDirectory::anyMatches(const std::string& pattern, bool withDotEntries) const
 {
     // As Wine's directory search: the long name, else Wine's hashed alias of
     // a name that is not a legal 8.3 name.

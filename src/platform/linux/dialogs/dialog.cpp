@@ -1,4 +1,4 @@
-#include "platform/qt/dialog_window.h"
+#include "platform/linux/dialogs/dialog_window.h"
 
 #include "platform/dialog_ids.h"
 #include "platform/linux/ansi_code_page.h"

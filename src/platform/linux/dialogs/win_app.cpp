@@ -1,6 +1,6 @@
 #include "platform/win_app.h"
 
-#include "platform/qt/key_guard.h"
+#include "platform/linux/dialogs/key_guard.h"
 
 #include <QApplication>
 

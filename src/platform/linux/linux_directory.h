@@ -7,9 +7,9 @@
 // One folder of the host file system, searched the way Windows searches a
 // folder: names match without regard to letter case, and a legal 8.3 name
 // also matches the short alias of a long name.
-class HostDirectory {
+class LinuxDirectory {
 public:
-    explicit HostDirectory(std::string hostPath);
+    explicit LinuxDirectory(std::string hostPath);
 
     bool exists() const;
 

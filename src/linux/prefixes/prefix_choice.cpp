@@ -1,4 +1,4 @@
-#include "prefixes/prefix_choice.h"
+#include "linux/prefixes/prefix_choice.h"
 
 #include "platform/linux/registry_files.h"
 #include "platform/linux/wine_prefix.h"

@@ -1,4 +1,4 @@
-#include "prefixes/prefix_search.h"
+#include "linux/prefixes/prefix_search.h"
 
 #include "platform/char_case.h"
 #include "platform/linux/plain_file.h"

@@ -1,7 +1,7 @@
-#include "platform/qt/folder_tree_model.h"
+#include "platform/linux/dialogs/folder_tree_model.h"
 
 #include "platform/char_case.h"
-#include "platform/linux/host_directory.h"
+#include "platform/linux/linux_directory.h"
 #include "platform/linux/wine_prefix.h"
 
 #include <algorithm>
@@ -128,7 +128,7 @@ QModelIndex FolderTreeModel::nearestFolder(const std::string& windowsPath)
     if (!node)
         return {};
     for (const std::string& part : componentsOf(windowsPath, 2)) {
-        const auto stored = HostDirectory(node->hostPath).find(part, HostDirectory::Order::opening);
+        const auto stored = LinuxDirectory(node->hostPath).find(part, LinuxDirectory::Order::opening);
         if (!stored)
             break;
         load(node);

@@ -1,4 +1,4 @@
-#include "platform/qt/key_guard.h"
+#include "platform/linux/dialogs/key_guard.h"
 
 #include <QGuiApplication>
 #include <QKeyEvent>

@@ -1,5 +1,5 @@
-#include "prefixes/prefix_choice.h"
-#include "prefixes/prefix_search.h"
+#include "linux/prefixes/prefix_choice.h"
+#include "linux/prefixes/prefix_search.h"
 #include "support/throwaway_prefix.h"
 
 #include <QDir>
@@ -35,19 +35,19 @@ public:
         return m_dir.path().toStdString() + (relative.empty() ? "" : "/" + relative);
     }
 
-    void write(const std::string& relative, const std::string& text) const { writeHostFile(path(relative), text); }
+    void write(const std::string& relative, const std::string& text) const { writeDiskFile(path(relative), text); }
 
     // A prefix at `relative`, used last at `lastUsed`, with Corvane or not.
     void makePrefix(const std::string& relative, bool withHost, long lastUsed = 1700000000) const
     {
         const std::string root = path(relative);
         QDir().mkpath(QString::fromStdString(root + "/drive_c"));
-        writeHostFile(root + "/system.reg",
+        writeDiskFile(root + "/system.reg",
                       std::string("WINE REGISTRY Version 2\n\n")
                           + (withHost ? "[Software\\\\Classes\\\\CRV5.Image\\\\shell\\\\open\\\\command] 1\n"
                                         "@=\"C:\\\\Corvane\\\\Corvane.exe %1\"\n"
                                       : ""));
-        writeHostFile(root + "/user.reg", "WINE REGISTRY Version 2\n");
+        writeDiskFile(root + "/user.reg", "WINE REGISTRY Version 2\n");
         const utimbuf times{lastUsed, lastUsed};
         ::utime((root + "/user.reg").c_str(), &times);
     }

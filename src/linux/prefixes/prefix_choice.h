@@ -1,6 +1,6 @@
 #pragma once
 
-#include "prefixes/prefix_search.h"
+#include "linux/prefixes/prefix_search.h"
 
 #include <vector>
 

@@ -166,7 +166,7 @@ TEST_F(DosPathTest, DrivesMayNestAndShareTargets)
 
 TEST_F(DosPathTest, NetworkPathsLiveUnderTheUncFolder)
 {
-    writeHostFile(prefix.root() + "/dosdevices/unc/server/share/PUBLIC/Notes.txt", "n");
+    writeDiskFile(prefix.root() + "/dosdevices/unc/server/share/PUBLIC/Notes.txt", "n");
     EXPECT_EQ(LookupStoredName("\\\\server\\share\\public\\NOTES.TXT"), "Notes.txt");
     EXPECT_FALSE(DosPath::resolve("\\\\server").valid);
 }

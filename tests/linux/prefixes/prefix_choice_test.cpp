@@ -1,6 +1,6 @@
 #include "app/quillop_app.h"
 #include "platform/linux/wine_prefix.h"
-#include "prefixes/prefix_dialog.h"
+#include "linux/prefixes/prefix_dialog.h"
 #include "support/modal_script.h"
 #include "support/throwaway_prefix.h"
 
@@ -35,12 +35,12 @@ protected:
     void makePrefix(const std::string& relative, bool withHost, long lastUsed) const
     {
         QDir().mkpath(QString::fromStdString(path(relative) + "/drive_c"));
-        writeHostFile(path(relative) + "/system.reg",
+        writeDiskFile(path(relative) + "/system.reg",
                       std::string("WINE REGISTRY Version 2\n")
                           + (withHost ? "[Software\\\\Classes\\\\CRV5.Image\\\\shell\\\\open\\\\command] 1\n"
                                         "@=\"C:\\\\Corvane\\\\Corvane.exe %1\"\n"
                                       : ""));
-        writeHostFile(path(relative) + "/user.reg", "WINE REGISTRY Version 2\n");
+        writeDiskFile(path(relative) + "/user.reg", "WINE REGISTRY Version 2\n");
         const utimbuf times{lastUsed, lastUsed};
         ::utime((path(relative) + "/user.reg").c_str(), &times);
     }
