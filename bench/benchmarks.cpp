@@ -3,12 +3,12 @@
 //   quillop_benchmarks <prefix with a realistic system.reg> [benchmark flags]
 #include "app/quillop_dlg.h"
 #include "install/name_proposals.h"
+#include "linux/prefixes/prefix_choice.h"
+#include "linux/prefixes/prefix_search.h"
 #include "platform/dialog.h"
 #include "platform/linux/plain_file.h"
 #include "platform/linux/registry_files.h"
 #include "platform/linux/wine_prefix.h"
-#include "linux/prefixes/prefix_choice.h"
-#include "linux/prefixes/prefix_search.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
 // Quillop's own start-up, ended as soon as the main window is shown with
 // its folder found.
 #include "app/quillop_app.h"
-#include "platform/dialog.h"
 #include "linux/prefixes/prefix_dialog.h"
+#include "platform/dialog.h"
 
 #include <QApplication>
 #include <QTimer>

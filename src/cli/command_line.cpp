@@ -5,15 +5,15 @@
 #include "cli/unattended_report.h"
 #include "host/vorns_folder.h"
 #include "install/installation_run.h"
+#include "linux/prefixes/prefix_choice.h"
+#include "linux/prefixes/prefix_dialog.h"
+#include "linux/prefixes/prefix_search.h"
 #include "platform/char_case.h"
 #include "platform/linux/plain_file.h"
 #include "platform/linux/process_environment.h"
 #include "platform/linux/utf8.h"
 #include "platform/linux/wine_prefix.h"
 #include "platform/string_resources.h"
-#include "linux/prefixes/prefix_choice.h"
-#include "linux/prefixes/prefix_dialog.h"
-#include "linux/prefixes/prefix_search.h"
 #include "res/resource_ids.h"
 
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "linux/prefixes/prefix_dialog.h"
 
-#include "platform/linux/wine_prefix.h"
-#include "platform/linux/dialogs/dialog_window.h"
 #include "linux/prefixes/prefix_choice.h"
+#include "platform/linux/dialogs/dialog_window.h"
+#include "platform/linux/wine_prefix.h"
 
 #include <QDateTime>
 #include <QHeaderView>

@@ -1,6 +1,6 @@
 #include "app/quillop_app.h"
-#include "platform/linux/wine_prefix.h"
 #include "linux/prefixes/prefix_dialog.h"
+#include "platform/linux/wine_prefix.h"
 #include "support/modal_script.h"
 #include "support/throwaway_prefix.h"
 

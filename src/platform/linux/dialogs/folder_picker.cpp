@@ -1,9 +1,9 @@
 #include "platform/linux/dialogs/folder_picker.h"
 
 #include "platform/folder_picker.h"
-#include "platform/linux/wine_prefix.h"
 #include "platform/linux/dialogs/dialog_window.h"
 #include "platform/linux/dialogs/folder_tree_model.h"
+#include "platform/linux/wine_prefix.h"
 
 #include <QApplication>
 #include <QHeaderView>

@@ -1,5 +1,5 @@
-#include "platform/linux/wine_prefix.h"
 #include "platform/linux/dialogs/folder_picker.h"
+#include "platform/linux/wine_prefix.h"
 #include "support/throwaway_prefix.h"
 
 #include <QAbstractItemModel>
