@@ -19,5 +19,6 @@ echo "$(basename "$zip"): $listing, $(stat -c %s "$zip") bytes"
 
 folder="$work/Quillop for Windows"
 /usr/bin/python3 -m zipfile -e "$zip" "$folder"
-exec "$(dirname "$0")/system/run_in_throwaway_prefix.sh" "$kind" "$driver" "$folder/quillop.exe" \
+# Run, not exec'd: the trap removes the work folder once the test is done.
+"$(dirname "$0")/system/run_in_throwaway_prefix.sh" "$kind" "$driver" "$folder/quillop.exe" \
     --gtest_filter=QuillopExe.FoundThroughAShortRegistration --gtest_brief=1
