@@ -159,17 +159,33 @@ int fsync(int fd)
     return real_fsync(fd);
 }
 
+/* The two paths of a call that names a file, worked out before the call:
+ * after it, a file made unnamed is shown under its new name. */
+struct naming {
+    char source[PATH_BUFFER];
+    char target[PATH_BUFFER];
+};
+
+static void naming_of(int fromFolder, const char* from, int toFolder, const char* to, struct naming* naming)
+{
+    absolute(fromFolder, from, naming->source);
+    absolute(toFolder, to, naming->target);
+}
+
+static int traced_naming(int result, const struct naming* naming)
+{
+    if (result == 0)
+        trace("name", naming->source, naming->target);
+    return result;
+}
+
 int linkat(int fromFolder, const char* from, int toFolder, const char* to, int flags)
 {
     REAL(linkat);
     slow();
-    char source[PATH_BUFFER], target[PATH_BUFFER];
-    absolute(fromFolder, from, source);
-    absolute(toFolder, to, target);
-    const int result = real_linkat(fromFolder, from, toFolder, to, flags);
-    if (result == 0)
-        trace("name", source, target);
-    return result;
+    struct naming naming;
+    naming_of(fromFolder, from, toFolder, to, &naming);
+    return traced_naming(real_linkat(fromFolder, from, toFolder, to, flags), &naming);
 }
 
 int link(const char* from, const char* to)
@@ -186,11 +202,7 @@ int renameat2(int fromFolder, const char* from, int toFolder, const char* to, un
 {
     REAL(renameat2);
     slow();
-    char source[PATH_BUFFER], target[PATH_BUFFER];
-    absolute(fromFolder, from, source);
-    absolute(toFolder, to, target);
-    const int result = real_renameat2(fromFolder, from, toFolder, to, flags);
-    if (result == 0)
-        trace("name", source, target);
-    return result;
+    struct naming naming;
+    naming_of(fromFolder, from, toFolder, to, &naming);
+    return traced_naming(real_renameat2(fromFolder, from, toFolder, to, flags), &naming);
 }

@@ -95,16 +95,6 @@ void ThrowawayPrefix::makeFolder(const std::string& relative) const
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(onDriveC(relative))));
 }
 
-void ThrowawayPrefix::writeFile(const std::string& relative, const std::string& bytes) const
-{
-    writeDiskFile(onDriveC(relative), bytes);
-}
-
-std::string ThrowawayPrefix::readFile(const std::string& relative) const
-{
-    return readDiskFile(onDriveC(relative));
-}
-
 bool ThrowawayPrefix::exists(const std::string& relative) const
 {
     return QFileInfo::exists(QString::fromStdString(onDriveC(relative)));
@@ -128,12 +118,6 @@ void ThrowawayPrefix::registerHost(const std::string& command) const
                   "[Software\\\\Classes\\\\CRV5.Image\\\\shell\\\\open\\\\command] 1700000000\n"
                   "#time=1d9a1b2c3d4e5f6\n@=\""
                       + escaped + "\"\n\n");
-}
-
-void ThrowawayPrefix::installHost() const
-{
-    writeFile("Corvane/Vorns/Vorns.ctl", "");
-    registerHost("C:\\Corvane\\Corvane.exe %1");
 }
 
 std::string readDiskFile(const std::string& hostPath)

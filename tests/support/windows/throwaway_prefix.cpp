@@ -113,16 +113,6 @@ void ThrowawayPrefix::makeFolder(const std::string& relative) const
     ASSERT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) << relative;
 }
 
-void ThrowawayPrefix::writeFile(const std::string& relative, const std::string& bytes) const
-{
-    writeDiskFile(onDriveC(relative), bytes);
-}
-
-std::string ThrowawayPrefix::readFile(const std::string& relative) const
-{
-    return readDiskFile(onDriveC(relative));
-}
-
 bool ThrowawayPrefix::exists(const std::string& relative) const
 {
     return GetFileAttributesA(onDriveC(relative).c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -161,12 +151,6 @@ void ThrowawayPrefix::registerHost(const std::string& command) const
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
     ASSERT_EQ(exitCode, 0u) << line;
-}
-
-void ThrowawayPrefix::installHost() const
-{
-    writeFile("Corvane/Vorns/Vorns.ctl", "");
-    registerHost("C:\\Corvane\\Corvane.exe %1");
 }
 
 std::optional<std::string> ThrowawayPrefix::mountFullDisk(const std::string& relative,
