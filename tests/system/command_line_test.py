@@ -11,19 +11,24 @@ import subprocess
 import tempfile
 import time
 
-from desktop_session import (Prefix, Session, TestFailure, control, expect_equal, is_focused, run,
-                             text_of, wait_until)
+from desktop_session import (Prefix, Session, TestFailure, control, expect_equal, headless_environment, is_focused,
+                             run, text_of, wait_until)
 
 NAMES = ["Fern", "Pebbles", "Stars", "Raindrops", "Petals", "Bubbles", "Snowflakes", "Shells"]
 HOST_CONTROL = b"\r\nVornName:Fern\r\nVornFile:Host.vrn\r\n\r\n"
 
 
+def cli_environment(home, env=None, dropped=()):
+    """No display, and no prefix or front-end found but those the test makes
+    under `home`."""
+    return headless_environment(home, dict({"XDG_DATA_HOME": "", "WINE_PREFIXES": "", "QT_QPA_PLATFORM": ""},
+                                           **(env or {})), ("WINEPREFIX",) + tuple(dropped))
+
+
 def quillop_cli(quillop, arguments, home, env=None):
     """Runs quillop with no display; answers (exit code, stdout, stderr)."""
-    environment = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY", "WINEPREFIX")}
-    environment.update({"HOME": home, "XDG_DATA_HOME": "", "WINE_PREFIXES": "", "QT_QPA_PLATFORM": ""})
-    environment.update(env or {})
-    done = subprocess.run([quillop] + arguments, env=environment, capture_output=True, timeout=60, cwd=home)
+    done = subprocess.run([quillop] + arguments, env=cli_environment(home, env), capture_output=True, timeout=60,
+                          cwd=home)
     return done.returncode, done.stdout.decode(), done.stderr.decode()
 
 
@@ -218,10 +223,7 @@ class Homes:
 def run_child(quillop, arguments, home, env=None, closed=(), stdout=None, wrapper=(), timeout=60):
     """Runs quillop with no display and descriptors `closed` closed; answers
     (exit code, stdout, stderr), each stream empty where it was closed."""
-    environment = {k: v for k, v in os.environ.items()
-                   if k not in ("DISPLAY", "WAYLAND_DISPLAY", "WINEPREFIX", "XDG_CONFIG_HOME")}
-    environment.update({"HOME": home, "XDG_DATA_HOME": "", "WINE_PREFIXES": "", "QT_QPA_PLATFORM": ""})
-    environment.update(env or {})
+    environment = cli_environment(home, env, ("XDG_CONFIG_HOME",))
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         child = subprocess.Popen(list(wrapper) + [quillop] + arguments, env=environment, cwd=home,
                                  stdin=subprocess.DEVNULL, stdout=stdout if stdout is not None else out, stderr=err,

@@ -23,6 +23,8 @@ import sys
 import tempfile
 import time
 
+from desktop_session import Prefix, headless_environment
+
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 TRIALS = int(os.environ.get("CRASH_TRIALS", "200"))
 BEFORE = b"\r\nVornName:Host\r\nVornFile:Host.vrn\r\n\r\n"
@@ -41,11 +43,8 @@ def catalogue():
 
 
 def make_prefix(root):
-    os.makedirs(os.path.join(root, "drive_c/Vorns"))
-    os.makedirs(os.path.join(root, "dosdevices"))
-    os.symlink("../drive_c", os.path.join(root, "dosdevices/c:"))
-    open(os.path.join(root, "system.reg"), "w").write("WINE REGISTRY Version 2\n")
-    open(os.path.join(root, "drive_c/Vorns/Vorns.ctl"), "wb").write(BEFORE)
+    """A prefix at `root` whose C:\\Vorns holds the host's control file."""
+    Prefix(root=root).write_file("Vorns/Vorns.ctl", BEFORE)
 
 
 TEMPORARY = re.compile(r"^\.quillop-[0-9a-f]{16}\.tmp$")
@@ -112,8 +111,7 @@ def main():
                 print("SKIPPED: no NTFS file system here: " + why)
                 return 77
             trials_root = mount
-        env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
-        env.update({"HOME": work})
+        env = headless_environment(work)
         slowed = dict(env, LD_PRELOAD=shim, QUILLOP_SHIM_SLOW="1",
                       QUILLOP_SHIM_NO_UNNAMED="1" if mode == "temporary" else "0")
         entries = catalogue()

@@ -61,12 +61,22 @@ def expect_equal(what, actual, expected):
 
 # --- throwaway prefixes ------------------------------------------------------
 
-class Prefix:
-    """A Wine-style prefix in a temporary folder: drive_c, dosdevices with
-    c: linked as Wine links it, and empty registry files."""
+def headless_environment(home, extra=None, dropped=()):
+    """This process's environment for a quillop run without a display, at
+    home in `home`, with `extra` added and the variables `dropped` left out."""
+    environment = {k: v for k, v in os.environ.items()
+                   if k not in ("DISPLAY", "WAYLAND_DISPLAY") + tuple(dropped)}
+    environment["HOME"] = home
+    environment.update(extra or {})
+    return environment
 
-    def __init__(self, inside=None):
-        self.root = tempfile.mkdtemp(prefix="quillop-system-", dir=inside)
+
+class Prefix:
+    """A Wine-style prefix in a temporary folder (or at `root`): drive_c,
+    dosdevices with c: linked as Wine links it, and empty registry files."""
+
+    def __init__(self, inside=None, root=None):
+        self.root = root or tempfile.mkdtemp(prefix="quillop-system-", dir=inside)
         os.makedirs(os.path.join(self.root, "drive_c"))
         os.makedirs(os.path.join(self.root, "dosdevices"))
         os.symlink("../drive_c", os.path.join(self.root, "dosdevices", "c:"))

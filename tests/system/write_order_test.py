@@ -18,6 +18,7 @@ import sys
 import tempfile
 
 from crash_consistency_test import make_prefix
+from desktop_session import headless_environment
 
 
 def real(path):
@@ -30,9 +31,7 @@ def real(path):
 
 def traced_run(quillop, shim, root, extra):
     trace = os.path.join(root, "trace")
-    env = {k: v for k, v in os.environ.items() if k not in ("DISPLAY", "WAYLAND_DISPLAY")}
-    env.update({"HOME": root, "LD_PRELOAD": shim, "QUILLOP_SHIM_TRACE": trace})
-    env.update(extra)
+    env = headless_environment(root, dict(extra, LD_PRELOAD=shim, QUILLOP_SHIM_TRACE=trace))
     done = subprocess.run([quillop, "--unattended", "--prefix", root, "--folder", "C:\\Vorns"], env=env,
                           capture_output=True, timeout=60)
     with open(trace) as f:
