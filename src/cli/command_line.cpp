@@ -2,37 +2,24 @@
 
 #include "app/exit_code.h"
 #include "app/quillop_app.h"
+#include "cli/argument_text.h"
+#include "cli/prefix_options.h"
 #include "cli/unattended_report.h"
+#include "cli/usage_error.h"
 #include "host/vorns_folder.h"
 #include "install/installation_run.h"
-#include "linux/prefixes/prefix_choice.h"
 #include "linux/prefixes/prefix_dialog.h"
-#include "linux/prefixes/prefix_search.h"
-#include "platform/char_case.h"
-#include "platform/linux/plain_file.h"
 #include "platform/linux/process_environment.h"
-#include "platform/linux/utf8.h"
-#include "platform/linux/wine_prefix.h"
-#include "platform/string_resources.h"
-#include "res/resource_ids.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include <cerrno>
-#include <climits>
 #include <csignal>
-#include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <iostream>
 #include <map>
 #include <optional>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -56,64 +43,6 @@ const char* const kExitCodes = "\nExit codes:\n"
                                "  4  Corvane is in several Wine prefixes and --prefix names none\n"
                                "  5  the installation finished with some Vorns skipped\n";
 
-// Arguments keep their bytes on the way through Qt's strings: a byte that
-// is not UTF-8 becomes a lone low surrogate (U+DC80 + byte), which no UTF-8
-// text decodes to, and turns back into that byte in fromQt.
-QStringList argumentsKeepingBytes(int argc, char* argv[])
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        const std::string_view bytes(argv[i]);
-        std::u16string units;
-        for (std::size_t at = 0; at < bytes.size();) {
-            const CharCase::Decoded decoded = CharCase::decodeAt(bytes, at);
-            if (decoded.length == 0) {
-                units += char16_t(0xDC00 + static_cast<unsigned char>(bytes[at++]));
-                continue;
-            }
-            if (decoded.character < 0x10000) {
-                units += char16_t(decoded.character);
-            } else {
-                units += char16_t(0xD800 + ((decoded.character - 0x10000) >> 10));
-                units += char16_t(0xDC00 + ((decoded.character - 0x10000) & 0x3FF));
-            }
-            at += decoded.length;
-        }
-        arguments.append(QString::fromStdU16String(units));
-    }
-    return arguments;
-}
-
-std::string fromQt(const QString& text)
-{
-    std::string bytes;
-    const std::u16string units = text.toStdU16String();
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        const char16_t unit = units[i];
-        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00
-            && units[i + 1] < 0xE000) {
-            CharCase::appendUtf8(bytes, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (units[++i] - 0xDC00));
-        } else if (unit >= 0xDC80 && unit < 0xDD00) {
-            bytes += char(unit - 0xDC00);
-        } else {
-            CharCase::appendUtf8(bytes, unit);
-        }
-    }
-    return bytes;
-}
-
-QString toQt(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
-
-// A usage error: one line naming the problem, the lines below it (such as
-// candidates), and where to read more.
-struct UsageError {
-    std::string problem;
-    std::vector<std::string> details;
-};
-
 ExitCode usage(const UsageError& error)
 {
     std::cerr << "quillop: " << error.problem << "\n";
@@ -121,155 +50,6 @@ ExitCode usage(const UsageError& error)
         std::cerr << "  " << detail << "\n";
     std::cerr << "Try 'quillop --help'.\n";
     return ExitCode::usageError;
-}
-
-// `text` between `quote`s, with C escapes for the quote, a backslash and
-// control characters, and for bytes that are not UTF-8 when `bytesToo`.
-std::string quotedWithEscapes(const std::string& text, char quote, bool bytesToo)
-{
-    static const char hex[] = "0123456789abcdef";
-    std::string quoted(1, quote);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        if (c == static_cast<unsigned char>(quote) || c == '\\') {
-            quoted += '\\';
-            quoted += char(c);
-        } else if (c == '\t' || c == '\n' || c == '\r') {
-            quoted += c == '\t' ? "\\t" : c == '\n' ? "\\n" : "\\r";
-        } else if (c < 0x20 || c == 0x7F) {
-            quoted += std::string("\\x") + hex[c >> 4] + hex[c & 15];
-        } else if (c >= 0x80 && bytesToo) {
-            const std::size_t length = CharCase::decodeAt(text, i).length;
-            if (length == 0) {
-                quoted += std::string("\\x") + hex[c >> 4] + hex[c & 15];
-            } else {
-                quoted.append(text, i, length);
-                i += length - 1;
-            }
-        } else {
-            quoted += char(c);
-        }
-    }
-    return quoted + quote;
-}
-
-// A field of the text listing as it is, or double-quoted with C escapes
-// when it holds a control character or starts with a quote, so that one
-// prefix is always one line of tab-separated fields.
-std::string listingField(const std::string& text)
-{
-    bool plain = text.empty() || text.front() != '"';
-    for (unsigned char c : text)
-        plain = plain && c >= 0x20 && c != 0x7F;
-    return plain ? text : quotedWithEscapes(text, '"', false);
-}
-
-// A value as an error shows it: `quote`d, and shortened, so that the error
-// stays one line of a sensible length.
-std::string shortened(const std::string& value, const std::function<std::string(const std::string&)>& quote)
-{
-    constexpr std::size_t kLongest = 80;
-    if (value.size() <= kLongest)
-        return quote(value);
-    std::size_t cut = kLongest;
-    while (cut > 0 && (static_cast<unsigned char>(value[cut]) & 0xC0) == 0x80)
-        --cut; // never inside a character
-    return quote(value.substr(0, cut)) + "... (" + std::to_string(value.size()) + " bytes)";
-}
-
-// A value as a usage error echoes it: in single quotes with C escapes.
-std::string echoed(const std::string& value)
-{
-    return shortened(value, [](const std::string& part) { return quotedWithEscapes(part, '\'', true); });
-}
-
-// Whether anything is at `path` (links followed).
-bool existsAt(const std::string& path)
-{
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0;
-}
-
-// `path` made absolute against the current folder, without resolving links.
-std::string absolutePath(const std::string& path)
-{
-    if (!path.empty() && path.front() == '/')
-        return path;
-    char current[PATH_MAX];
-    if (!::getcwd(current, sizeof current))
-        return path;
-    return std::string(current) + "/" + path;
-}
-
-// A prefix as usage errors list it: its label and its path.
-std::string candidateLine(const PrefixSearch::Prefix& prefix)
-{
-    return listingField(prefix.selector()) + "\t" + listingField(prefix.path);
-}
-
-// Why a folder named as a prefix is none, or nothing when it is one.
-std::optional<std::string> notAPrefix(const std::string& path)
-{
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
-        return errno == ENOENT ? std::string("no such folder") : std::string(std::strerror(errno));
-    if (!S_ISDIR(info.st_mode))
-        return std::string("not a folder");
-    if (::access(path.c_str(), R_OK | X_OK) != 0)
-        return std::string(std::strerror(errno));
-    struct stat registry {};
-    if (::stat((path + "/system.reg").c_str(), &registry) == 0 && !S_ISREG(registry.st_mode))
-        return "not a Wine prefix: its system.reg is " + NotAPlainFile(registry.st_mode);
-    if (!PrefixSearch::IsWinePrefix(path))
-        return std::string("not a Wine prefix (no system.reg with drive_c or dosdevices)");
-    return std::nullopt;
-}
-
-// The prefix a --prefix value names: a path (it holds a slash, or no label
-// is like it and a folder is there), or a label from --list-prefixes.
-std::optional<UsageError> resolvePrefix(const std::string& value, Options& options)
-{
-    const std::vector<PrefixSearch::Prefix> found = PrefixSearch::FindPrefixes(PrefixSearch::UserPlaces());
-    std::vector<const PrefixSearch::Prefix*> matches;
-    for (const PrefixSearch::Prefix& prefix : found)
-        if (prefix.selector() == value)
-            matches.push_back(&prefix);
-    if (value.find('/') != std::string::npos || (matches.empty() && existsAt(value))) {
-        options.prefix = absolutePath(value);
-        if (const auto why = notAPrefix(options.prefix))
-            return UsageError{"--prefix " + echoed(value) + ": " + *why, {}};
-        return std::nullopt;
-    }
-    if (matches.size() == 1) {
-        options.prefix = matches.front()->path;
-        options.prefixLabel = value;
-        return std::nullopt;
-    }
-    UsageError error{matches.empty()
-                         ? "--prefix " + echoed(value) + " is neither a folder nor the label of a Wine prefix"
-                         : "--prefix " + echoed(value) + " names several Wine prefixes",
-                     {}};
-    for (const PrefixSearch::Prefix& prefix : found)
-        if (matches.empty() || prefix.selector() == value)
-            error.details.push_back(candidateLine(prefix));
-    if (found.empty())
-        error.details.emplace_back("(no Wine prefix found)");
-    return error;
-}
-
-// $WINEPREFIX, when the run would use it: Wine refuses a relative one, and
-// a folder that is no prefix is no place to install into.
-std::optional<UsageError> checkWinePrefixVariable()
-{
-    const char* variable = std::getenv("WINEPREFIX");
-    const std::string value = variable ? variable : "";
-    if (value.empty())
-        return std::nullopt;
-    if (value.front() != '/')
-        return UsageError{"$WINEPREFIX " + echoed(value) + " is not an absolute path", {}};
-    if (const auto why = notAPrefix(value))
-        return UsageError{"$WINEPREFIX " + echoed(value) + ": " + *why, {}};
-    return std::nullopt;
 }
 
 // What the parser could not read; an unknown option is echoed as any value.
@@ -368,80 +148,15 @@ std::optional<ExitCode> parse(const QStringList& arguments, Options& options)
         return usage({"--on-conflict takes skip or rename, not " + echoed(fromQt(policy)), {}});
 
     if (parser.isSet(prefix)) {
-        if (const auto error = resolvePrefix(fromQt(parser.value(prefix)), options))
+        if (const auto error = ResolvePrefix(fromQt(parser.value(prefix)), options.prefix, options.prefixLabel))
             return usage(*error);
-    } else if (const auto error = checkWinePrefixVariable()) {
+    } else if (const auto error = CheckWinePrefixVariable()) {
         return usage(*error);
     }
     if (!options.unattended) {
         if (const auto missing = MissingDisplay())
             return usage(
                 {"no display to show the window on (" + *missing + "); --unattended installs without a window", {}});
-    }
-    return std::nullopt;
-}
-
-ExitCode listPrefixes(bool json)
-{
-    const std::string previous = WinePrefix::current().root();
-    QJsonArray array;
-    for (const PrefixSearch::Prefix& prefix : PrefixSearch::FindPrefixes(PrefixSearch::UserPlaces())) {
-        WinePrefix::use(prefix.path);
-        std::vector<std::string> problems;
-        const auto folder = RegisteredVornsFolder(&problems);
-        if (json) {
-            QJsonArray readable;
-            for (const std::string& problem : problems)
-                readable.append(toQt(PrefixSearch::Readable(problem)));
-            array.append(QJsonObject{{QStringLiteral("label"), toQt(prefix.selector())},
-                                     {QStringLiteral("source"), toQt(prefix.source)},
-                                     {QStringLiteral("name"), toQt(PrefixSearch::Readable(prefix.name))},
-                                     {QStringLiteral("shownAs"), toQt(prefix.label())},
-                                     {QStringLiteral("path"), toQt(PrefixSearch::Readable(prefix.path))},
-                                     {QStringLiteral("vornsFolder"), folder ? QJsonValue(toQt(*folder)) : QJsonValue()},
-                                     {QStringLiteral("problems"), readable}});
-        } else {
-            std::cout << listingField(prefix.selector()) << "\t" << listingField(prefix.path) << "\t"
-                      << (folder ? listingField(*folder) : "(no Vorns folder)") << "\t" << listingField(prefix.label())
-                      << "\n";
-            for (const std::string& problem : problems)
-                std::cerr << "quillop: " << PrefixSearch::Readable(problem) << " (passed over)\n";
-        }
-    }
-    WinePrefix::use(previous);
-    if (json)
-        std::cout << QJsonDocument(array).toJson().toStdString();
-    return ExitCode::allInstalled;
-}
-
-// Makes the prefix an unattended run works in the process's own and reports
-// it: --prefix, then an absolute $WINEPREFIX, then the search. Answers the
-// exit code that stops the run, if any.
-std::optional<ExitCode> choosePrefix(const Options& options, UnattendedReport& report)
-{
-    if (!options.prefix.empty()) {
-        WinePrefix::use(options.prefix);
-        report.usePrefix(options.prefix, "--prefix", options.prefixLabel);
-        return std::nullopt;
-    }
-    if (WinePrefix::givenByEnvironment()) {
-        report.usePrefix(WinePrefix::current().root(), "$WINEPREFIX");
-        return std::nullopt;
-    }
-    const auto withHost = PrefixesWithHost(PrefixSearch::FindPrefixes(PrefixSearch::UserPlaces()));
-    if (withHost.size() > 1) {
-        std::vector<std::string> candidates;
-        candidates.reserve(withHost.size());
-        for (const PrefixSearch::Prefix& prefix : withHost)
-            candidates.push_back(candidateLine(prefix));
-        return report.stop(ExitCode::severalPrefixes,
-                           "Corvane is in several Wine prefixes; name one with --prefix:", candidates);
-    }
-    if (withHost.size() == 1) {
-        WinePrefix::use(withHost.front().path);
-        report.usePrefix(withHost.front().path, "the one prefix with Corvane", withHost.front().selector());
-    } else {
-        report.usePrefix(WinePrefix::current().root(), "no prefix with Corvane found; the default");
     }
     return std::nullopt;
 }
@@ -466,7 +181,7 @@ ExitCode runUnattended(const Options& options)
                                 : options.quiet ? UnattendedReport::Format::quiet
                                                 : UnattendedReport::Format::text,
                             options.dryRun);
-    if (const auto stop = choosePrefix(options, report))
+    if (const auto stop = ChoosePrefix(options.prefix, options.prefixLabel, report))
         return *stop;
     // The folder as the window finds it, without the chooser.
     const VornsFolderChoice choice = ChooseVornsFolder(options.folder);
@@ -541,7 +256,7 @@ int RunQuillop(int argc, char* argv[])
         if (const auto done = parse(argumentsKeepingBytes(argc, argv), options))
             return withOutputChecked(*done, outputClosed);
         if (options.listPrefixes)
-            return withOutputChecked(listPrefixes(options.json), outputClosed);
+            return withOutputChecked(ListPrefixes(options.json), outputClosed);
         if (options.unattended)
             return withOutputChecked(runUnattended(options), outputClosed);
     }

@@ -1,5 +1,6 @@
 #include "cli/unattended_report.h"
 
+#include "cli/argument_text.h"
 #include "linux/prefixes/prefix_search.h"
 
 #include <QJsonArray>
@@ -11,11 +12,6 @@
 namespace {
 
 using Outcome = EntryResult::Outcome;
-
-QString toQt(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 QJsonValue textOrNull(const std::string& text)
 {
