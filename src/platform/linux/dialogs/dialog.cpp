@@ -1,7 +1,6 @@
 #include "platform/linux/dialogs/dialog_window.h"
 
 #include "platform/dialog_ids.h"
-#include "platform/linux/ansi_code_page.h"
 #include "platform/string_resources.h"
 #include "platform/text_format.h"
 
@@ -10,18 +9,14 @@
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QHBoxLayout>
-#include <QIcon>
-#include <QIconEngine>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
 #include <QVBoxLayout>
 
 #include <cstdlib>
@@ -53,17 +48,6 @@ int unitsAcross(int units, int baseUnitX)
 int unitsDown(int units, int baseUnitY)
 {
     return (units * baseUnitY + 4) / 8;
-}
-
-// A label shows its text with line ends made Qt's own, and keeps the text
-// as it was given so that reading it back answers the same bytes.
-const char* const kRawText = "rawText";
-
-void setLabelText(QLabel* label, const std::string& text)
-{
-    label->setProperty(kRawText, QByteArray::fromStdString(text));
-    label->setText(displayText(text));
-    label->setAccessibleDescription(label->text());
 }
 
 QWidget* createControl(const ControlTemplate& control, QWidget* parent)
@@ -105,218 +89,6 @@ QWidget* createControl(const ControlTemplate& control, QWidget* parent)
 }
 
 } // namespace
-
-namespace {
-
-constexpr int kIconSizes[] = {48, 128, 256};
-
-// Decodes an icon resource's images the first time one is drawn, so that
-// windows which never show their icon never pay for it.
-class ResourceIconEngine : public QIconEngine {
-public:
-    explicit ResourceIconEngine(QString name)
-        : m_name(std::move(name))
-    {
-    }
-
-    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
-    {
-        loaded().paint(painter, rect, Qt::AlignCenter, mode, state);
-    }
-    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
-    {
-        return loaded().pixmap(size, mode, state);
-    }
-    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override
-    {
-        return loaded().actualSize(size, mode, state);
-    }
-    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
-    {
-        QList<QSize> sizes;
-        for (int size : kIconSizes)
-            sizes.append(QSize(size, size));
-        return sizes;
-    }
-    QIconEngine* clone() const override { return new ResourceIconEngine(m_name); }
-
-private:
-    const QIcon& loaded()
-    {
-        if (m_loaded.isNull()) {
-            for (int size : kIconSizes)
-                m_loaded.addFile(QStringLiteral(":/ICON/%1/%2").arg(m_name).arg(size), QSize(size, size));
-        }
-        return m_loaded;
-    }
-
-    QString m_name;
-    QIcon m_loaded;
-};
-
-} // namespace
-
-IconHandle LoadIcon(int resourceId)
-{
-    // Loaded once each and kept, as Windows keeps a shared icon.
-    static std::map<int, QIcon> loaded;
-    auto it = loaded.find(resourceId);
-    if (it == loaded.end())
-        it = loaded.emplace(resourceId, QIcon(new ResourceIconEngine(QString::number(resourceId)))).first;
-    return &it->second;
-}
-
-const QIcon& iconOf(IconHandle icon)
-{
-    return *static_cast<const QIcon*>(icon);
-}
-
-int SystemIconWidth()
-{
-    return QApplication::style()->pixelMetric(QStyle::PM_LargeIconSize);
-}
-
-int SystemIconHeight()
-{
-    return SystemIconWidth();
-}
-
-QString displayText(const std::string& text)
-{
-    QString shown = QString::fromUtf8(text.data(), qsizetype(text.size()));
-    shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    return shown;
-}
-
-// The widgets behind the handles.
-
-QWidget* widgetOf(const CWnd& window)
-{
-    return static_cast<QWidget*>(window.GetSafeHwnd());
-}
-
-DialogWindow* windowOf(const Dialog& dialog)
-{
-    return dialog.native().window;
-}
-
-Dialog* dialogOf(QWidget* window)
-{
-    auto* dialogWindow = qobject_cast<DialogWindow*>(window);
-    return dialogWindow ? &dialogWindow->dialog() : nullptr;
-}
-
-std::string CWnd::GetWindowText() const
-{
-    const QWidget* widget = widgetOf(*this);
-    QString text;
-    if (const auto* edit = qobject_cast<const QLineEdit*>(widget))
-        text = edit->text();
-    else if (const auto* label = qobject_cast<const QLabel*>(widget))
-        return label->property(kRawText).toByteArray().toStdString();
-    else if (const auto* button = qobject_cast<const QPushButton*>(widget))
-        text = button->text();
-    else if (widget)
-        text = widget->windowTitle();
-    return text.toUtf8().toStdString();
-}
-
-std::string CWnd::FirstUnstorableCharacter() const
-{
-    return AnsiCodePage::firstUnstorable(GetWindowText(), AnsiCodePage::current());
-}
-
-void CWnd::SetWindowText(const std::string& text)
-{
-    QWidget* widget = widgetOf(*this);
-    const QString shown = QString::fromUtf8(text.data(), qsizetype(text.size()));
-    if (auto* edit = qobject_cast<QLineEdit*>(widget))
-        edit->setText(shown);
-    else if (auto* label = qobject_cast<QLabel*>(widget))
-        setLabelText(label, text);
-    else if (auto* button = qobject_cast<QPushButton*>(widget))
-        button->setText(shown);
-    else if (widget)
-        widget->setWindowTitle(shown);
-}
-
-void CWnd::EnableWindow(bool enable)
-{
-    widgetOf(*this)->setEnabled(enable);
-}
-
-bool CWnd::IsWindowEnabled() const
-{
-    return widgetOf(*this)->isEnabled();
-}
-
-void CWnd::ShowWindow(bool show)
-{
-    widgetOf(*this)->setVisible(show);
-}
-
-bool CWnd::IsWindowVisible() const
-{
-    return widgetOf(*this)->isVisible();
-}
-
-void CWnd::SetFocus()
-{
-    widgetOf(*this)->setFocus();
-}
-
-namespace {
-QProgressBar* barOf(const CProgressCtrl& control)
-{
-    return static_cast<QProgressBar*>(widgetOf(control));
-}
-} // namespace
-
-void CProgressCtrl::SetRange(int lower, int upper)
-{
-    barOf(*this)->setRange(lower, upper);
-}
-
-void CProgressCtrl::SetPos(int position)
-{
-    barOf(*this)->setValue(position);
-}
-
-void CMenu::AppendSeparator()
-{
-    static_cast<QMenu*>(m_hMenu)->addSeparator();
-}
-
-void CMenu::AppendItem(unsigned id, const std::string& text)
-{
-    auto* menu = static_cast<QMenu*>(m_hMenu);
-    QAction* action = menu->addAction(QString::fromUtf8(text.data(), qsizetype(text.size())));
-    Dialog* owner = m_pOwner;
-    QObject::connect(action, &QAction::triggered, menu, [owner, id] { owner->OnSysCommand(id, 0); });
-}
-
-CPaintDC::CPaintDC(Dialog& window)
-    : m_window(window)
-    , m_hDC(new QPainter(windowOf(window)))
-{
-}
-
-CPaintDC::~CPaintDC()
-{
-    delete static_cast<QPainter*>(m_hDC);
-}
-
-void CPaintDC::EraseIconBackground()
-{
-    DialogWindow* window = windowOf(m_window);
-    static_cast<QPainter*>(m_hDC)->fillRect(window->rect(), window->palette().window());
-}
-
-void CPaintDC::DrawIcon(int x, int y, IconHandle icon)
-{
-    static_cast<QPainter*>(m_hDC)->drawPixmap(x, y, iconOf(icon).pixmap(SystemIconWidth(), SystemIconHeight()));
-}
 
 // The dialog.
 

@@ -10,6 +10,7 @@
 
 class QFont;
 class QIcon;
+class QLabel;
 class QMenu;
 class QPushButton;
 
@@ -72,3 +73,8 @@ QPushButton* layOutListDialog(QDialog* dialog, QWidget* prompt, QWidget* list);
 
 // Texts in the status area and prompts end a line at CR, LF or CR LF.
 QString displayText(const std::string& text);
+// A label shows its text with line ends made Qt's own, and keeps the text
+// as it was given (in the property kRawText) so that reading it back
+// answers the same bytes.
+extern const char* const kRawText;
+void setLabelText(QLabel* label, const std::string& text);
