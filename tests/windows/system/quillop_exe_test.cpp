@@ -71,6 +71,12 @@ void expectCentredOver(HWND dialog, HWND owner)
     EXPECT_LE(std::abs((inner.top + inner.bottom) - (outer.top + outer.bottom)), 2) << "down";
 }
 
+// The main window's status once it shows `expected`, checked.
+void expectStatus(HWND main, const std::string& expected)
+{
+    EXPECT_EQ(waitForItemText(main, kStatus, expected), expected);
+}
+
 void exitProgram(RunningProgram& program, HWND main)
 {
     click(main, IDOK);
@@ -95,8 +101,7 @@ protected:
         program.emplace();
         const HWND main = program->waitForDialog(kMain);
         if (main) {
-            EXPECT_EQ(waitForItemText(main, kStatus, readyText("c:\\Corvane\\Vorns\\")),
-                      readyText("c:\\Corvane\\Vorns\\"));
+            expectStatus(main, readyText("c:\\Corvane\\Vorns\\"));
         }
         return main;
     }
@@ -113,8 +118,7 @@ TEST(QuillopExe, FoundThroughALongRegistrationLaidOutAndInstalledWithEnter)
     RunningProgram program;
     const HWND main = program.waitForDialog(kMain);
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(waitForItemText(main, kStatus, readyText("c:\\Program Files\\Corvane 5\\Vorns\\")),
-              readyText("c:\\Program Files\\Corvane 5\\Vorns\\"));
+    expectStatus(main, readyText("c:\\Program Files\\Corvane 5\\Vorns\\"));
     EXPECT_EQ(itemText(main, kInstall), "&Install Vorn Files");
     EXPECT_EQ(itemText(main, kBrowse), "&Browse...");
     EXPECT_EQ(itemText(main, IDOK), "E&xit");
@@ -137,7 +141,7 @@ TEST(QuillopExe, FoundThroughALongRegistrationLaidOutAndInstalledWithEnter)
     expectRect(main, IDOK, dialogUnits(142, 144, 57, 16));
 
     pressKey(main, VK_RETURN);
-    EXPECT_EQ(waitForItemText(main, kStatus, doneText(8, kEveryName)), doneText(8, kEveryName));
+    expectStatus(main, doneText(8, kEveryName));
     EXPECT_FALSE(itemEnabled(main, kInstall));
     EXPECT_FALSE(itemEnabled(main, kBrowse));
     EXPECT_FALSE(itemVisible(main, kProgress));
@@ -158,8 +162,7 @@ TEST(QuillopExe, FoundThroughAShortRegistration)
     RunningProgram program;
     const HWND main = program.waitForDialog(kMain);
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(waitForItemText(main, kStatus, readyText("c:\\Program Files\\Corvane 5\\Vorns\\")),
-              readyText("c:\\Program Files\\Corvane 5\\Vorns\\"));
+    expectStatus(main, readyText("c:\\Program Files\\Corvane 5\\Vorns\\"));
     exitProgram(program, main);
 }
 
@@ -171,7 +174,7 @@ TEST(QuillopExe, NoRegistrationAndTwoCancelsLeaveInstallDisabledWithFocusOnBrows
     answerChooser(program, "", "");
     const HWND main = program.waitForDialog(kMain);
     ASSERT_NE(main, nullptr);
-    EXPECT_EQ(waitForItemText(main, kStatus, notFoundText(kDefaultFolder)), notFoundText(kDefaultFolder));
+    expectStatus(main, notFoundText(kDefaultFolder));
     EXPECT_FALSE(itemEnabled(main, kInstall));
     EXPECT_TRUE(itemEnabled(main, kBrowse));
     EXPECT_EQ(program.focusedControl(), kBrowse);
@@ -188,13 +191,13 @@ TEST_F(QuillopExeWithHost, BrowseToAnotherFolderAndBack)
 
     click(main, kBrowse);
     answerChooser(*program, "Vorns", "C:\\Empty");
-    EXPECT_EQ(waitForItemText(main, kStatus, notFoundText("C:\\Empty")), notFoundText("C:\\Empty"));
+    expectStatus(main, notFoundText("C:\\Empty"));
     EXPECT_FALSE(itemEnabled(main, kInstall));
     EXPECT_EQ(program->focusedControl(), kBrowse);
 
     click(main, kBrowse);
     answerChooser(*program, "Empty", "C:\\Corvane\\Vorns");
-    EXPECT_EQ(waitForItemText(main, kStatus, readyText("C:\\Corvane\\Vorns")), readyText("C:\\Corvane\\Vorns"));
+    expectStatus(main, readyText("C:\\Corvane\\Vorns"));
     EXPECT_TRUE(itemEnabled(main, kInstall));
     EXPECT_EQ(program->focusedControl(), kInstall);
     exitProgram(*program, main);
@@ -265,7 +268,7 @@ TEST_F(QuillopExeWithHost, BothConflictDialogsAnsweredByProposalTypedNameAndSkip
     ASSERT_TRUE(waitUntilClosed(conflict));
 
     const std::string done = doneText(7, "Fern2, Pebbles, Raindrops, Fougère, Bubbles, Snowflakes, Shells.");
-    EXPECT_EQ(waitForItemText(main, kStatus, done), done);
+    expectStatus(main, done);
     EXPECT_EQ(prefix.readFile("Corvane/Vorns/Pebbles.vrn"), "host's own");
     EXPECT_TRUE(prefix.exists("Corvane/Vorns/Foug\xe8re.vrn"));
     EXPECT_TRUE(prefix.exists("Corvane/Vorns/Fern.vrn"));
@@ -286,15 +289,14 @@ TEST_F(QuillopExeWithHost, ControlFileHeldByAnotherProgramFailsTheRunUntilReleas
     const HWND main = openMainWindow();
     ASSERT_NE(main, nullptr);
     click(main, kInstall);
-    EXPECT_EQ(waitForItemText(main, kStatus, "File error while installing vorn file 0 of 8."),
-              "File error while installing vorn file 0 of 8.");
+    expectStatus(main, "File error while installing vorn file 0 of 8.");
     EXPECT_TRUE(itemEnabled(main, kInstall));
     EXPECT_FALSE(itemEnabled(main, kBrowse));
     EXPECT_TRUE(itemVisible(main, kProgress));
 
     CloseHandle(held);
     click(main, kInstall);
-    EXPECT_EQ(waitForItemText(main, kStatus, doneText(8, kEveryName)), doneText(8, kEveryName));
+    expectStatus(main, doneText(8, kEveryName));
     exitProgram(*program, main);
 }
 
