@@ -10,8 +10,8 @@ import tempfile
 import time
 
 from expected_texts import not_found_text, ready_text
-from desktop_session import (Prefix, Session, TestFailure, control, expect_equal, find, is_enabled,
-                             registered_prefix, run, text_of, wait_until)
+from desktop_session import Session, TestFailure, control, expect_equal, find, is_enabled, run, text_of, wait_until
+from throwaway_prefix import Prefix, registered_prefix
 
 MAIN = "Ostrel Picture Vorn Installer"
 CHOOSER = "Browse for Folder"

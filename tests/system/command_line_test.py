@@ -11,8 +11,8 @@ import subprocess
 import tempfile
 import time
 
-from desktop_session import (Prefix, Session, TestFailure, control, expect_equal, headless_environment, is_focused,
-                             run, text_of, wait_until)
+from desktop_session import Session, TestFailure, control, expect_equal, is_focused, run, text_of, wait_until
+from throwaway_prefix import Prefix, headless_environment
 
 NAMES = ["Fern", "Pebbles", "Stars", "Raindrops", "Petals", "Bubbles", "Snowflakes", "Shells"]
 HOST_CONTROL = b"\r\nVornName:Fern\r\nVornFile:Host.vrn\r\n\r\n"

@@ -23,7 +23,7 @@ import sys
 import tempfile
 import time
 
-from desktop_session import Prefix, headless_environment
+from throwaway_prefix import Prefix, headless_environment
 
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 TRIALS = int(os.environ.get("CRASH_TRIALS", "200"))

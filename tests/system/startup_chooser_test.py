@@ -2,8 +2,9 @@
 folder chooser opens, and cancelling it must never end the program."""
 
 from expected_texts import not_found_text, ready_text
-from desktop_session import (Prefix, TestFailure, Session, control, expect_equal, is_enabled, is_focused,
-                             run, text_of, wait_until)
+from desktop_session import (TestFailure, Session, control, expect_equal, is_enabled, is_focused, run, text_of,
+                             wait_until)
+from throwaway_prefix import Prefix
 
 MAIN = "Ostrel Picture Vorn Installer"
 CHOOSER = "Browse for Folder"

@@ -8,9 +8,9 @@ import struct
 import tempfile
 
 from expected_texts import not_found_text, ready_text
-from desktop_session import (Prefix, Session, TestFailure, control, descendants, expect_equal, find, find_all,
-                             is_enabled,
-                             is_focused, press, registered_prefix, run, set_text, text_of, wait_until)
+from desktop_session import (Session, TestFailure, control, descendants, expect_equal, find, find_all, is_enabled,
+                             is_focused, press, run, set_text, text_of, wait_until)
+from throwaway_prefix import Prefix, registered_prefix
 
 MAIN = "Ostrel Picture Vorn Installer"
 CHOOSER = "Browse for Folder"

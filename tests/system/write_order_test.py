@@ -18,7 +18,7 @@ import sys
 import tempfile
 
 from crash_consistency_test import make_prefix
-from desktop_session import headless_environment
+from throwaway_prefix import headless_environment
 
 
 def real(path):
