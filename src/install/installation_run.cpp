@@ -58,7 +58,7 @@ void checkPathsFit(const std::string& folder, std::uint32_t count, std::uint32_t
             return;
         }
         const std::string path = PathInFolder(folder, ParseRecord(record.data(), record.size()).file);
-        if (path.size() > kLongestPath) {
+        if (WindowsPathLength(path) > kLongestPath) {
             entryNumber = k;
             throwTooLong(path);
         }
@@ -107,7 +107,7 @@ RunOutcome RunInstallation(const std::string& folder, ConflictQuestions& questio
                 continue;
             }
 
-            if (path.size() > kLongestPath)
+            if (WindowsPathLength(path) > kLongestPath)
                 throwTooLong(path); // a typed name
             if (!options.dryRun)
                 WriteVornEntry(control, path, entry.image, FormatRecord(record));

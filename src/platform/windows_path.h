@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 // The Windows path of `name` in `folder`, joined as the program has always
@@ -10,3 +11,7 @@ inline std::string PathInFolder(const std::string& folder, const std::string& na
 {
     return folder + "\\" + name;
 }
+
+// How long Windows counts `path` (the program's text): in UTF-16 units, the
+// unit MAX_PATH counts, whatever bytes a character takes here.
+std::size_t WindowsPathLength(const std::string& path);

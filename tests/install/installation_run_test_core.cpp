@@ -245,27 +245,33 @@ TEST(InstallationRun, NamesBeyondAsciiAreFoundComparedAndWritten)
     EXPECT_EQ(prefix.readFile(folder + "/Caf" + e + "2.vrn"), "image of Caf" + e);
 }
 
-// A path takes at most 259 characters on Windows. In a folder of 240 the
-// longest name, "Snowflakes.vrn", fits (the temporary name it is written
-// under first is longer); in one of 249 "Pebbles.vrn", the second, does not,
-// and nothing is written, not even the first.
+// A path takes at most 259 characters on Windows, however many bytes they
+// take here. In a folder of 240 the longest name, "Snowflakes.vrn", fits
+// (the temporary name it is written under first is longer), also when the
+// last folder's name is "é" 35 times; in one of 249 "Pebbles.vrn", the
+// second, does not, and nothing is written, not even the first.
 TEST(InstallationRun, EveryFolderWhosePathsFitIsInstalledInto)
 {
-    for (const std::size_t length : {std::size_t(240), std::size_t(249)}) {
-        SCOPED_TRACE(length);
+    const struct {
+        std::size_t length;
+        std::string letter;
+    } rows[] = {{240, "c"}, {240, kSmallEAcute}, {249, "c"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.length);
         ThrowawayPrefix prefix;
         // "C:\" and two names of 100 with their separators take 205.
-        const std::string relative
-            = std::string(100, 'a') + "/" + std::string(100, 'b') + "/" + std::string(length - 205, 'c');
+        std::string last;
+        for (std::size_t i = 205; i < row.length; ++i)
+            last += row.letter;
+        const std::string relative = std::string(100, 'a') + "/" + std::string(100, 'b') + "/" + last;
         std::string folder = "C:\\" + relative;
         std::replace(folder.begin(), folder.end(), '/', '\\');
-        ASSERT_EQ(folder.size(), length);
         prefix.writeFile(relative + "/Vorns.ctl", "");
         PolicyQuestions skip(PolicyQuestions::Policy::skip);
         RecordingDisplay display;
         const RunOutcome outcome = RunInstallation(folder, skip, display);
         const std::vector<std::string> files = entriesOfDiskFolder(prefix.onDriveC(relative));
-        if (length == 240) {
+        if (row.length == 240) {
             EXPECT_TRUE(outcome.completed) << outcome.failure;
             EXPECT_EQ(files.size(), 9u);
         } else {
