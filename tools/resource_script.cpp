@@ -1,6 +1,7 @@
 // Writes the Windows build's resource script from the tables the Linux build
-// compiles in: the STRINGTABLE, a DIALOGEX per dialog template and the
-// application icon, so that texts and layouts are defined once.
+// compiles in: the STRINGTABLE and a DIALOGEX per dialog template, in English
+// and in each translation's language, and the application icon, so that
+// texts and layouts are defined once.
 //
 //   resource_script <output folder> <icon image.png>...
 //
@@ -10,6 +11,7 @@
 #include "res/dialog_templates.h"
 #include "res/resource_ids.h"
 #include "res/string_table.h"
+#include "res/translations.h"
 
 #include <cstdint>
 #include <fstream>
@@ -201,21 +203,38 @@ std::string dialogStatement(const DialogTemplate& dialog)
     return out.str();
 }
 
+// The STRINGTABLE and the four DIALOGEX in one language.
+std::string languageResources(const LanguageCatalogue* catalogue)
+{
+    std::ostringstream out;
+    out << "STRINGTABLE\nBEGIN\n";
+    for (const auto& entry : StringTable())
+        out << "    " << entry.first << ", " << quoted(TranslatedString(catalogue, entry.first)) << "\n";
+    out << "END\n\n";
+    for (const DialogTemplate* dialog :
+         {&kAboutBoxTemplate, &kMainDialogTemplate, &kDupFileNameTemplate, &kDupVornNameTemplate})
+        out << dialogStatement(catalogue ? TranslatedTemplate(*dialog, *catalogue) : *dialog);
+    return out.str();
+}
+
+// English first, in windres' default language (U.S. English); then each
+// translation in its language, for any of its countries: the resource
+// loader picks the user's and falls back on English.
 std::string resourceScript(const std::string& iconPath)
 {
     std::ostringstream out;
-    out << "// Written by tools/resource_script from src/res; edit the tables there.\n"
+    out << "// Written by tools/resource_script from src/res and po/; edit them there.\n"
         << "#pragma code_page(65001)\n"
         << "#include <windows.h>\n"
         << "#include <commctrl.h>\n\n"
         << IDR_MAINFRAME << " ICON " << quoted(iconPath) << "\n\n"
-        << "STRINGTABLE\nBEGIN\n";
-    for (const auto& [id, text] : StringTable())
-        out << "    " << id << ", " << quoted(text) << "\n";
-    out << "END\n\n";
-    for (const DialogTemplate* dialog :
-         {&kAboutBoxTemplate, &kMainDialogTemplate, &kDupFileNameTemplate, &kDupVornNameTemplate})
-        out << dialogStatement(*dialog);
+        << languageResources(nullptr);
+    for (const LanguageCatalogue& catalogue : LanguageCatalogues()) {
+        const int language = WindowsPrimaryLanguage(catalogue);
+        if (language == 0)
+            throw std::runtime_error(std::string("no Windows language id for ") + catalogue.language);
+        out << "LANGUAGE " << language << ", SUBLANG_NEUTRAL\n\n" << languageResources(&catalogue);
+    }
     return out.str();
 }
 

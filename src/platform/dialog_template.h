@@ -43,6 +43,8 @@ enum DialogStyle : unsigned {
 
 struct DialogTemplate {
     int id;
+    // The id's name: the context translators see the dialog's texts under.
+    const char* name;
     const char* title;
     int cx, cy;
     const char* fontFace;
@@ -51,3 +53,8 @@ struct DialogTemplate {
     // In tab order.
     std::vector<ControlTemplate> controls;
 };
+
+// The dialog resource with the template's id, in the program's language: on
+// Windows the dialog manager loads it by id; the Linux build translates the
+// compiled-in template (res/resources_in_code.cpp).
+const DialogTemplate& LoadDialogTemplate(const DialogTemplate& english);

@@ -9,6 +9,7 @@ constexpr int kFontSize = 8;
 
 const DialogTemplate kAboutBoxTemplate = {
     IDD_ABOUTBOX,
+    "IDD_ABOUTBOX",
     "About Vorn Installer",
     235,
     55,
@@ -24,6 +25,7 @@ const DialogTemplate kAboutBoxTemplate = {
 
 const DialogTemplate kMainDialogTemplate = {
     IDD_QUILLOP_DIALOG,
+    "IDD_QUILLOP_DIALOG",
     "Ostrel Picture Vorn Installer",
     206,
     167,
@@ -42,10 +44,11 @@ const DialogTemplate kMainDialogTemplate = {
 namespace {
 
 // The two conflict dialogs differ only in id, title and prompt.
-DialogTemplate conflictTemplate(int id, const char* title, const char* prompt)
+DialogTemplate conflictTemplate(int id, const char* name, const char* title, const char* prompt)
 {
     return {
         id,
+        name,
         title,
         129,
         86,
@@ -64,9 +67,9 @@ DialogTemplate conflictTemplate(int id, const char* title, const char* prompt)
 } // namespace
 
 const DialogTemplate kDupFileNameTemplate
-    = conflictTemplate(IDD_DUP_FILE_NAME, "Duplicate File Name",
+    = conflictTemplate(IDD_DUP_FILE_NAME, "IDD_DUP_FILE_NAME", "Duplicate File Name",
                        "A Picture Vorn file with the name \"%s\" already exists.\nPlease enter another name.");
 
 const DialogTemplate kDupVornNameTemplate
-    = conflictTemplate(IDD_DUP_VORN_NAME, "Duplicate Vorn Name",
+    = conflictTemplate(IDD_DUP_VORN_NAME, "IDD_DUP_VORN_NAME", "Duplicate Vorn Name",
                        "A Picture Vorn with the name \"%s\" already exists.\nPlease enter another name.");

@@ -1,9 +1,12 @@
 #include "app/about_dlg.h"
 #include "app/quillop_dlg.h"
+#include "install/dup_file_name_dlg.h"
+#include "install/dup_vorn_name_dlg.h"
 #include "platform/linux/dialogs/dialog_window.h"
 #include "platform/string_resources.h"
 #include "platform/text_format.h"
 #include "res/resource_ids.h"
+#include "res/translations.h"
 #include "support/expected_texts.h"
 #include "support/modal_script.h"
 #include "support/throwaway_prefix.h"
@@ -14,6 +17,8 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -118,4 +123,57 @@ TEST_F(MainDialogTest, EscapeClosesAndMinimizeCommandMinimizes)
         pressKey(window(), Qt::Key_Escape);
     });
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
+namespace {
+
+// The letters the dialog's '&'s mark are its own: one control per key.
+void expectUniqueKeys(QWidget* dialog)
+{
+    std::set<QChar> keys;
+    for (const auto* button : dialog->findChildren<QPushButton*>()) {
+        const int mark = button->text().indexOf(QLatin1Char('&'));
+        if (mark >= 0) {
+            EXPECT_TRUE(keys.insert(button->text().at(mark + 1).toLower()).second) << button->text().toStdString();
+        }
+    }
+}
+
+void expectConflictDialogFits(Dialog& dialog, const std::string& takenName)
+{
+    dialog.SetDlgItemText(IDC_PROMPT, FormatText(dialog.GetDlgItemText(IDC_PROMPT), {takenName}));
+    expectNothingClipped(windowOf(dialog));
+    expectUniqueKeys(windowOf(dialog));
+}
+
+} // namespace
+
+// Every language's texts fit their controls with the arguments they are
+// shown with: the default folder, the eight names, a long taken name.
+TEST(Translations, EveryTextFitsItsControlAndEachDialogsKeysAreItsOwn)
+{
+    ThrowawayPrefix prefix;
+    const std::string folder = "C:\\Program Files\\Corvane 5\\Vorns";
+    const std::string names = "Fern, Pebbles, Stars, Raindrops, Petals, Bubbles, Snowflakes, Shells.";
+    for (const char* language : {"", "de", "fr", "es"}) {
+        SCOPED_TRACE(language);
+        SetResourceLanguage(language);
+        CQuillopDlg main;
+        for (const std::string& status :
+             {FormatText(LoadString(IDS_READY), {folder}), FormatText(LoadString(IDS_NOT_FOUND), {folder}),
+              FormatText(LoadString(IDS_DONE), {8, names}), LoadString(IDS_FINDING),
+              FormatText(LoadString(IDS_CREATING), {"Snowflakes", "Snowflakes.vrn"}),
+              FormatText(LoadString(IDS_ENTRY_ERROR), {8, 8, LoadString(IDS_CANT_FIND_CONTROL_FILE)})}) {
+            main.SetDlgItemText(IDC_STATUS, status);
+            expectNothingClipped(windowOf(main));
+        }
+        expectUniqueKeys(windowOf(main));
+        CAboutDlg about(&main);
+        expectNothingClipped(windowOf(about));
+        CDupVornNameDlg vornName("Snowflakes", "", &main);
+        expectConflictDialogFits(vornName, "Snowflakes in Winter");
+        CDupFileNameDlg fileName("Snowflakes.vrn", folder, &main);
+        expectConflictDialogFits(fileName, "Snowflakes in Winter.vrn");
+    }
+    SetResourceLanguage("");
 }

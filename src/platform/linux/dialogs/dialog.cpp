@@ -93,11 +93,11 @@ QWidget* createControl(const ControlTemplate& control, QWidget* parent)
 // The dialog.
 
 Dialog::Dialog(const DialogTemplate& dialogTemplate, Dialog* parent)
-    : m_template(dialogTemplate)
+    : m_template(LoadDialogTemplate(dialogTemplate))
     , m_pParent(parent ? parent : mainWindow())
     , m_native(new Native)
 {
-    m_native->window = new DialogWindow(*this, dialogTemplate, m_pParent ? windowOf(*m_pParent) : nullptr);
+    m_native->window = new DialogWindow(*this, m_template, m_pParent ? windowOf(*m_pParent) : nullptr);
     AttachWindow(m_native->window.data());
 }
 
