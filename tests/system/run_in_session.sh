@@ -10,4 +10,6 @@ trap 'rm -rf "$runtime"' EXIT
 export XDG_RUNTIME_DIR=$runtime
 # Vorns.ctl in cp1252 and file names in UTF-8, as the tests expect them.
 export LC_ALL=C.UTF-8
+# English unless a test asks for another language.
+unset LANGUAGE
 dbus-run-session -- /usr/bin/python3 "$@"

@@ -194,9 +194,59 @@ def the_about_box_from_the_window_menu(quillop):
         prefix.remove()
 
 
+def in_german(quillop):
+    """With LANGUAGE=de: the window, both conflict dialogs, the done text and
+    the About box in German."""
+    prefix = registered_prefix(b"\r\nVornName:Fern\r\nVornFile:Host.vrn\r\n")
+    prefix.write_file("Program Files/Corvane 5/Vorns/Pebbles.vrn", b"host's own")
+    try:
+        with Session(quillop, prefix, extra_env={"LANGUAGE": "de"}) as session:
+            window = session.window("Ostrel Bild-Vorn-Installation")
+            text = status_becomes(window, session, lambda t: t.startswith("Vielen"), "the found text")
+            expect_equal("status", text,
+                         "Vielen Dank, dass Sie die Bild-Vorn-Sammlung Quenna heruntergeladen haben.  \n\n"
+                         "Die Quenna-Vorns werden in das Verzeichnis\n    \"c:\\Program Files\\Corvane 5\\Vorns\\\"\n"
+                         "installiert.\n\nKlicken Sie auf \u201eDurchsuchen\u201c, um ein anderes Verzeichnis zu "
+                         "w\u00e4hlen, oder auf \u201eVorn-Dateien installieren\u201c, um mit der Installation zu "
+                         "beginnen.  ")
+            expect_equal("the buttons", [b.name for b in find_all(window, "push button")],
+                         ["Vorn-Dateien installieren", "Durchsuchen...", "Beenden"])
+            session.key("alt+i")
+            name = session.focused_window("Vorn-Name bereits vorhanden")
+            prompt = wait_until("the prompt", lambda: find(name, "label"))
+            expect_equal("the name prompt", text_of(prompt),
+                         "Ein Bild-Vorn namens \"Fern\" ist bereits vorhanden.\n"
+                         "Bitte geben Sie einen anderen Namen ein.")
+            expect_equal("its buttons", [b.name for b in find_all(name, "push button")],
+                         ["Speichern", "\u00dcberspringen"])
+            session.key("alt+s")
+            files = session.focused_window("Dateiname bereits vorhanden")
+            expect_equal("the file prompt", text_of(wait_until("the prompt", lambda: find(files, "label"))),
+                         "Eine Bild-Vorn-Datei namens \"Pebbles.vrn\" ist bereits vorhanden.\n"
+                         "Bitte geben Sie einen anderen Namen ein.")
+            session.key("alt+b")  # \u00dc&berspringen: skip Pebbles
+            text = status_becomes(window, session, lambda t: "installiert" in t and "Freude" in t, "the done text")
+            expect_equal("done text", text,
+                         "7 Vorn-Dateien wurden installiert.\nFern2, Stars, Raindrops, Petals, Bubbles, Snowflakes, "
+                         "Shells.\n\nKlicken Sie auf \u201eBeenden\u201c, um das Programm zu schlie\u00dfen.\n\n\n"
+                         "Viel Freude mit Quenna!  ")
+            session.key("shift+F10")
+            session.key("i")
+            about = session.focused_window("Info \u00fcber Vorn-Installer")
+            expect_equal("the About text", [c.name for c in descendants(about) if c.getRoleName() == "label"][-1],
+                         "Installation der Bild-Vorn-Sammlung")
+            session.key("Return")
+            session.wait_closed("Info \u00fcber Vorn-Installer")
+            press(control(window, "push button", "Beenden"))
+            expect_equal("exit status", session.exited(), 0)
+    finally:
+        prefix.remove()
+
+
 if __name__ == "__main__":
     run([("Window.FoundThroughAShortPathRegistration", found_through_a_short_path_registration),
          ("Window.BrowseToAFolderWithoutTheControlFileAndBack", browse_to_a_folder_without_the_control_file_and_back),
          ("Window.BothConflictDialogs", both_conflict_dialogs),
          ("Window.AControlFileLockedByAnotherProcess", a_control_file_locked_by_another_process),
-         ("Window.TheAboutBoxFromTheWindowMenu", the_about_box_from_the_window_menu)])
+         ("Window.TheAboutBoxFromTheWindowMenu", the_about_box_from_the_window_menu),
+         ("Window.InGerman", in_german)])

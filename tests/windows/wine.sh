@@ -8,8 +8,9 @@
 # closing a managed window costs seconds.
 # A test may ask for Wine's traces and add DLL overrides of its own. The
 # locale is fixed: Wine then gives programs cp1252, the code page the tests
-# expect inside Vorns.ctl, and names files in UTF-8.
-export WINEDEBUG=${QUILLOP_WINEDEBUG:--all} LC_ALL=C.UTF-8
+# expect inside Vorns.ctl, and names files in UTF-8. A test of another
+# language names a locale of the same code page (QUILLOP_TEST_LOCALE).
+export WINEDEBUG=${QUILLOP_WINEDEBUG:--all} LC_ALL=${QUILLOP_TEST_LOCALE:-C.UTF-8}
 export WINEDLLOVERRIDES="${QUILLOP_DLL_OVERRIDES:+$QUILLOP_DLL_OVERRIDES;}mscoree,mshtml="
 server=/usr/lib/wine/wineserver
 export WINESERVER=$server

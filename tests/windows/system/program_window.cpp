@@ -24,6 +24,22 @@ template <typename Condition> bool waitFor(Condition condition)
     return condition();
 }
 
+std::string utf8(const wchar_t* text)
+{
+    char bytes[4 * 4096] = {};
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, bytes, sizeof bytes, nullptr, nullptr);
+    return bytes;
+}
+
+// A window's title or a static's text (read without a message, so a busy
+// program does not hold the search up), in UTF-8.
+std::string windowText(HWND window)
+{
+    wchar_t text[4096] = {};
+    GetWindowTextW(window, text, 4096);
+    return utf8(text);
+}
+
 // A window of a class and, when given, a title; the first one found.
 struct WindowSearch {
     const char* className;
@@ -35,11 +51,9 @@ BOOL CALLBACK findWindow(HWND window, LPARAM lParam)
 {
     auto* search = reinterpret_cast<WindowSearch*>(lParam);
     char className[32] = {};
-    char title[256] = {};
     GetClassNameA(window, className, sizeof className);
-    GetWindowTextA(window, title, sizeof title);
     if (std::strcmp(className, search->className) != 0
-        || (search->title && (!IsWindowVisible(window) || std::strcmp(title, search->title) != 0)))
+        || (search->title && (!IsWindowVisible(window) || windowText(window) != search->title)))
         return TRUE;
     search->found = window;
     return FALSE;
@@ -92,10 +106,8 @@ BOOL CALLBACK collectStaticText(HWND child, LPARAM lParam)
     GetClassNameA(child, className, sizeof className);
     if (std::strcmp(className, "Static") != 0)
         return TRUE;
-    char text[1024] = {};
-    GetWindowTextA(child, text, sizeof text);
     auto* all = reinterpret_cast<std::string*>(lParam);
-    *all += (all->empty() ? "" : "|") + std::string(text);
+    *all += (all->empty() ? "" : "|") + windowText(child);
     return TRUE;
 }
 
@@ -226,9 +238,7 @@ std::string itemText(HWND dialog, int id)
 {
     wchar_t text[4096] = {};
     GetDlgItemTextW(dialog, id, text, 4096);
-    char utf8[4 * 4096] = {};
-    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, nullptr, nullptr);
-    return utf8;
+    return utf8(text);
 }
 
 std::string waitForItemText(HWND dialog, int id, const std::string& expected)

@@ -17,7 +17,7 @@ public:
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
 
-    // The program's visible dialog titled `title` (a window of class
+    // The program's visible dialog titled `title` (UTF-8; a window of class
     // #32770) once the program has first waited for input, or null when
     // none shows.
     HWND waitForDialog(const char* title) const;

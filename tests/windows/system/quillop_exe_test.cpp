@@ -352,6 +352,58 @@ TEST_F(QuillopExeWithHost, AboutFromTheSystemMenuThenMinimiseRestoreAndClose)
     EXPECT_EQ(program->waitForExit(), 0u);
 }
 
+// Under a German locale the resource loader takes the German dialogs and
+// texts; the German layout is the wider one.
+TEST(QuillopExe, InGermanUnderAGermanLocale)
+{
+    ThrowawayPrefix prefix;
+    prefix.installHost();
+    prefix.registerHost("C:\\Corvane\\Corvane.exe %1");
+    prefix.writeFile("Corvane/Vorns/Vorns.ctl", "\r\nVornName:Fern\r\n");
+    prefix.writeFile("Corvane/Vorns/Pebbles.vrn", "host's own");
+    RunningProgram program;
+    const HWND main = program.waitForDialog("Ostrel Bild-Vorn-Installation");
+    ASSERT_NE(main, nullptr);
+    expectStatus(main,
+                 "Vielen Dank, dass Sie die Bild-Vorn-Sammlung Quenna heruntergeladen haben.  \r\rDie "
+                 "Quenna-Vorns werden in das Verzeichnis\r    \"c:\\Corvane\\Vorns\\\"\rinstalliert.\r\r"
+                 "Klicken Sie auf \u201eDurchsuchen\u201c, um ein anderes Verzeichnis zu w\u00e4hlen, oder "
+                 "auf \u201eVorn-Dateien installieren\u201c, um mit der Installation zu beginnen.  ");
+    EXPECT_EQ(itemText(main, kInstall), "Vorn-Dateien &installieren");
+    EXPECT_EQ(itemText(main, kBrowse), "&Durchsuchen...");
+    EXPECT_EQ(itemText(main, IDOK), "&Beenden");
+    expectRect(main, kInstall, dialogUnits(7, 144, 90, 16));
+    click(main, kInstall);
+
+    HWND conflict = program.waitForDialog("Vorn-Name bereits vorhanden");
+    ASSERT_NE(conflict, nullptr);
+    EXPECT_EQ(itemText(conflict, kPrompt),
+              "Ein Bild-Vorn namens \"Fern\" ist bereits vorhanden.\nBitte geben Sie einen anderen Namen ein.");
+    EXPECT_EQ(itemText(conflict, IDOK), "&Speichern");
+    EXPECT_EQ(itemText(conflict, IDCANCEL), "\u00dc&berspringen");
+    pressKey(conflict, VK_RETURN);
+    ASSERT_TRUE(waitUntilClosed(conflict));
+    conflict = program.waitForDialog("Dateiname bereits vorhanden");
+    ASSERT_NE(conflict, nullptr);
+    EXPECT_EQ(itemText(conflict, kPrompt),
+              "Eine Bild-Vorn-Datei namens \"Pebbles.vrn\" ist bereits vorhanden.\n"
+              "Bitte geben Sie einen anderen Namen ein.");
+    click(conflict, IDCANCEL);
+    expectStatus(main,
+                 "7 Vorn-Dateien wurden installiert.\rFern2, Stars, Raindrops, Petals, Bubbles, Snowflakes, "
+                 "Shells.\r\rKlicken Sie auf \u201eBeenden\u201c, um das Programm zu schlie\u00dfen.\r\r\r"
+                 "Viel Freude mit Quenna!  ");
+
+    // The window menu's About item, as the menu sends it.
+    PostMessageA(main, WM_SYSCOMMAND, 0x0010, 0);
+    const HWND about = program.waitForDialog("Info \u00fcber Vorn-Installer");
+    ASSERT_NE(about, nullptr);
+    EXPECT_NE(staticTexts(about).find("Installation der Bild-Vorn-Sammlung"), std::string::npos) << staticTexts(about);
+    click(about, IDOK);
+    ASSERT_TRUE(waitUntilClosed(about));
+    exitProgram(program, main);
+}
+
 namespace {
 
 // Copies the files of one folder into another (no subfolders).
