@@ -9,8 +9,8 @@ below it; host, install and prefixes include none of the others.
 
 What runs where:
 - linux/ holds what only Linux has: the Wine prefixes (linux/prefixes,
-  beside host) and the Linux program. cli, the command line, is built for
-  Linux alone for now. Only they, and linux/ itself, include the prefixes.
+  beside host) and the Linux program with its Wine-prefix options. Only
+  linux/ includes the prefixes. cli, the command line, is both programs'.
 - windows/ is the Windows program.
 - Inside platform/, each backend has its folder (platform/linux/,
   platform/windows/): no backend includes another's, and the shared headers
@@ -28,7 +28,7 @@ import sys
 
 RANK = {"platform": 0, "res": 1, "payload": 2, "host": 3, "install": 3, "prefixes": 3, "app": 4, "cli": 5,
         "linux": 6, "windows": 6}
-LINUX_ONLY = ("prefixes", "cli", "linux")
+LINUX_ONLY = ("prefixes", "linux")
 BACKENDS = ("linux", "windows")
 SYSTEM = re.compile(r'^\s*#\s*include\s+<((?:windows|winbase|winreg|shlobj|commctrl|unistd|fcntl|dirent|dlfcn|'
                     r'pwd)\.h|sys/[\w/]+\.h|xcb/[\w/]+\.h)>', re.MULTILINE)

@@ -1,6 +1,6 @@
 #include "cli/argument_text.h"
 
-#include "platform/linux/utf8.h"
+#include "platform/utf8.h"
 
 namespace {
 
@@ -35,54 +35,6 @@ std::string quotedWithEscapes(const std::string& text, char quote, bool bytesToo
 }
 
 } // namespace
-
-QStringList argumentsKeepingBytes(int argc, char* argv[])
-{
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        const std::string_view bytes(argv[i]);
-        std::u16string units;
-        for (std::size_t at = 0; at < bytes.size();) {
-            const CharCase::Decoded decoded = CharCase::decodeAt(bytes, at);
-            if (decoded.length == 0) {
-                units += char16_t(0xDC00 + static_cast<unsigned char>(bytes[at++]));
-                continue;
-            }
-            if (decoded.character < 0x10000) {
-                units += char16_t(decoded.character);
-            } else {
-                units += char16_t(0xD800 + ((decoded.character - 0x10000) >> 10));
-                units += char16_t(0xDC00 + ((decoded.character - 0x10000) & 0x3FF));
-            }
-            at += decoded.length;
-        }
-        arguments.append(QString::fromStdU16String(units));
-    }
-    return arguments;
-}
-
-std::string fromQt(const QString& text)
-{
-    std::string bytes;
-    const std::u16string units = text.toStdU16String();
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        const char16_t unit = units[i];
-        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00
-            && units[i + 1] < 0xE000) {
-            CharCase::appendUtf8(bytes, 0x10000 + ((char32_t(unit) - 0xD800) << 10) + (units[++i] - 0xDC00));
-        } else if (unit >= 0xDC80 && unit < 0xDD00) {
-            bytes += char(unit - 0xDC00);
-        } else {
-            CharCase::appendUtf8(bytes, unit);
-        }
-    }
-    return bytes;
-}
-
-QString toQt(const std::string& text)
-{
-    return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
 
 std::string listingField(const std::string& text)
 {

@@ -1,20 +1,9 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
-
 #include <functional>
 #include <string>
 
-// Arguments and texts as the command line passes them on: bytes kept through
-// Qt's strings, and values quoted as errors and listings show them.
-
-// Arguments keep their bytes on the way through Qt's strings: a byte that
-// is not UTF-8 becomes a lone low surrogate (U+DC80 + byte), which no UTF-8
-// text decodes to, and turns back into that byte in fromQt.
-QStringList argumentsKeepingBytes(int argc, char* argv[]);
-std::string fromQt(const QString& text);
-QString toQt(const std::string& text);
+// Values quoted as errors and listings show them.
 
 // A field of the text listing as it is, or double-quoted with C escapes
 // when it holds a control character or starts with a quote, so that one

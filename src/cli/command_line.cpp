@@ -1,161 +1,224 @@
 #include "cli/command_line.h"
 
-#include "app/exit_code.h"
-#include "app/quillop_app.h"
 #include "cli/argument_text.h"
-#include "cli/prefix_options.h"
 #include "cli/unattended_report.h"
-#include "cli/usage_error.h"
 #include "host/vorns_folder.h"
 #include "install/installation_run.h"
-#include "linux/prefixes/prefix_dialog.h"
-#include "platform/linux/process_environment.h"
+#include "platform/program_text.h"
+#include "platform/string_resources.h"
 
-#include <QApplication>
-#include <QCommandLineParser>
-
+#include <algorithm>
 #include <cerrno>
-#include <csignal>
 #include <cstring>
+#include <fstream>
 #include <iostream>
-#include <map>
-#include <optional>
 
 namespace {
 
 struct Options {
     bool unattended = false;
-    bool listPrefixes = false;
+    bool alone = false;
     bool json = false;
     bool dryRun = false;
     bool quiet = false;
-    std::string prefix; // a path, after a label is looked up
-    std::string prefixLabel;
-    std::string folder;
+    std::string folder; // in the program's code page
+    std::string log; // in the program's code page
+    std::string logAsGiven;
     PolicyQuestions::Policy policy = PolicyQuestions::Policy::skip;
 };
 
-const char* const kExitCodes = "\nExit codes:\n"
-                               "  0  all eight Vorns installed (or already there)\n"
-                               "  1  the installation stopped with an error, or the output could not be written\n"
-                               "  2  a usage error\n"
-                               "  3  no Vorns folder holding Vorns.ctl\n"
-                               "  4  Corvane is in several Wine prefixes and --prefix names none\n"
-                               "  5  the installation finished with some Vorns skipped\n";
+const char* const kHelp = "help";
+const char* const kVersion = "version";
 
-ExitCode usage(const UsageError& error)
+// Every option, the program's own after help and version, as --help lists them.
+std::vector<OptionSpec> optionsOf(const ProgramCommandLine& program)
+{
+    const std::string alone = program.aloneOption();
+    std::vector<OptionSpec> options = {{kHelp, "", "Show this help."}, {kVersion, "", "Show the version."}};
+    for (const OptionSpec& own : program.options())
+        options.push_back(own);
+    const std::vector<OptionSpec> shared = {
+        {"json", "", "With " + (alone.empty() ? "" : "--" + alone + " or ") + "--unattended: one JSON document."},
+        {"folder", "folder",
+         "Install into the Windows folder <folder> (it must hold Vorns.ctl) instead of finding one."},
+        {"unattended", "",
+         "Install without a window: where, and what became of each Vorn, on standard output; errors on standard "
+         "error."},
+        {"on-conflict", "skip|rename",
+         "With --unattended, when a name or file is taken: skip the Vorn (the default) or rename it as the dialogs "
+         "would propose. Nothing is ever overwritten."},
+        {"dry-run", "", "With --unattended: check and report everything, write nothing."},
+        {"quiet", "", "With --unattended: print only errors."},
+        {"log", "file", "With --unattended: write the report to <file> as well (UTF-8)."},
+    };
+    options.insert(options.end(), shared.begin(), shared.end());
+    return options;
+}
+
+// `text` wrapped to end before column 80, its lines after the first indented to `column`.
+std::string wrapped(const std::string& text, std::size_t column)
+{
+    std::string out, line;
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find(' ', start), text.size());
+        const std::string word = text.substr(start, end - start);
+        if (!line.empty() && column + line.size() + 1 + word.size() > 79) {
+            out += line + "\n" + std::string(column, ' ');
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+        start = end + 1;
+    }
+    return out + line;
+}
+
+std::string helpText(const ProgramCommandLine& program, const std::vector<OptionSpec>& options)
+{
+    std::vector<std::pair<std::string, std::string>> rows;
+    std::size_t widest = 0;
+    for (const OptionSpec& option : options) {
+        std::string label = option.name == kHelp ? program.helpOptionLabel()
+            : option.name == kVersion            ? "-v, --version"
+                                                 : "--" + option.name;
+        if (!option.valueName.empty())
+            label += " <" + option.valueName + ">";
+        widest = std::max(widest, label.size());
+        rows.emplace_back(label, option.help);
+    }
+    std::string text = "Usage: " + program.programName() + " [options]\n" + program.description() + "\n\nOptions:\n";
+    for (const auto& [label, help] : rows)
+        text += "  " + label + std::string(widest - label.size() + 2, ' ') + wrapped(help, widest + 4) + "\n";
+    std::vector<std::string> codes = {
+        "0  all eight Vorns installed (or already there)",
+        "1  the installation stopped with an error, or the output could not be written",
+        "2  a usage error",
+        "3  no Vorns folder holding Vorns.ctl",
+        "5  the installation finished with some Vorns skipped",
+    };
+    for (const std::string& own : program.exitCodes())
+        codes.push_back(own);
+    std::sort(codes.begin(), codes.end());
+    text += "\nExit codes:\n";
+    for (const std::string& code : codes)
+        text += "  " + code + "\n";
+    return text;
+}
+
+ExitCode usage(const ProgramCommandLine& program, const UsageError& error)
 {
     std::cerr << "quillop: " << error.problem << "\n";
     for (const std::string& detail : error.details)
         std::cerr << "  " << detail << "\n";
-    std::cerr << "Try 'quillop --help'.\n";
+    std::cerr << "Try '" << program.programName() << " --help'.\n";
     return ExitCode::usageError;
 }
 
-// What the parser could not read; an unknown option is echoed as any value.
-std::string parseError(const QCommandLineParser& parser)
+// The options as given, or the usage error that reading them met.
+std::optional<UsageError> read(const std::vector<std::string>& arguments, const std::vector<OptionSpec>& specs,
+                               GivenOptions& given)
 {
-    const QStringList unknown = parser.unknownOptionNames();
-    if (!unknown.isEmpty())
-        return "unknown option " + echoed(fromQt(unknown.front()));
-    return fromQt(parser.errorText());
+    std::vector<std::string> twice;
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        std::string name, value;
+        bool hasValue = false;
+        if (argument == "/?" || argument == "-h") {
+            name = kHelp;
+        } else if (argument == "-v") {
+            name = kVersion;
+        } else if (argument.size() > 2 && argument.compare(0, 2, "--") == 0) {
+            const std::size_t equals = argument.find('=');
+            name = argument.substr(2, equals == std::string::npos ? std::string::npos : equals - 2);
+            if (equals != std::string::npos) {
+                value = argument.substr(equals + 1);
+                hasValue = true;
+            }
+        } else if (argument.size() > 1 && argument[0] == '-') {
+            return UsageError{"unknown option " + echoed(argument), {}};
+        } else {
+            return UsageError{"unexpected argument " + echoed(argument), {}};
+        }
+        const auto spec = std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& s) { return s.name == name; });
+        if (spec == specs.end())
+            return UsageError{"unknown option " + echoed(argument.substr(0, argument.find('='))), {}};
+        if (spec->valueName.empty() && hasValue)
+            return UsageError{"--" + name + " takes no value", {}};
+        if (!spec->valueName.empty() && !hasValue) {
+            if (i + 1 == arguments.size())
+                return UsageError{"--" + name + " needs a value", {}};
+            value = arguments[++i];
+        }
+        if (!given.values.emplace(name, value).second)
+            twice.push_back(name);
+    }
+    if (!twice.empty())
+        return UsageError{"--" + twice.front() + " is given twice", {}};
+    return std::nullopt;
 }
 
 // Reads the options; answers an exit code when the work is done already
 // (help, version, a usage error).
-std::optional<ExitCode> parse(const QStringList& arguments, Options& options)
+std::optional<ExitCode> parse(const std::vector<std::string>& arguments, ProgramCommandLine& program, Options& options)
 {
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Installs the Quenna Picture Vorn collection into the Vorns folder of Corvane in a Wine prefix."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Show the version."));
-    const QCommandLineOption prefix(QStringLiteral("prefix"),
-                                    QStringLiteral("Use the Wine prefix <dir>, as $WINEPREFIX would, or the one "
-                                                   "--list-prefixes labels <label> (such as bottles:NAME)."),
-                                    QStringLiteral("dir|label"));
-    const QCommandLineOption list(QStringLiteral("list-prefixes"),
-                                  QStringLiteral("List the Wine prefixes found: label, path and the Vorns folder "
-                                                 "Corvane's registration leads to in each."));
-    const QCommandLineOption json(QStringLiteral("json"),
-                                  QStringLiteral("With --list-prefixes or --unattended: one JSON document."));
-    const QCommandLineOption folder(QStringLiteral("folder"),
-                                    QStringLiteral("Install into the Windows folder <folder> (it must hold "
-                                                   "Vorns.ctl) instead of finding one."),
-                                    QStringLiteral("folder"));
-    const QCommandLineOption unattended(QStringLiteral("unattended"),
-                                        QStringLiteral("Install without a window: where, and what became of each "
-                                                       "Vorn, on standard output; errors on standard error."));
-    const QCommandLineOption onConflict(QStringLiteral("on-conflict"),
-                                        QStringLiteral("With --unattended, when a name or file is taken: skip "
-                                                       "the Vorn (the default) or rename it as the dialogs "
-                                                       "would propose. Nothing is ever overwritten."),
-                                        QStringLiteral("skip|rename"));
-    const QCommandLineOption dryRun(QStringLiteral("dry-run"),
-                                    QStringLiteral("With --unattended: check and report everything, write nothing."));
-    const QCommandLineOption quiet(QStringLiteral("quiet"), QStringLiteral("With --unattended: print only errors."));
-    parser.addOptions({help, version, prefix, list, json, folder, unattended, onConflict, dryRun, quiet});
-
-    if (!parser.parse(arguments))
-        return usage({parseError(parser), {}});
-    std::map<QString, int> given;
-    for (QString name : parser.optionNames()) {
-        if (name == QLatin1String("h"))
-            name = QStringLiteral("help");
-        else if (name == QLatin1String("v"))
-            name = QStringLiteral("version");
-        if (++given[name] == 2)
-            return usage({"--" + fromQt(name) + " is given twice", {}});
-    }
-    if (parser.isSet(help)) {
-        std::cout << fromQt(parser.helpText()) << kExitCodes;
+    const std::vector<OptionSpec> specs = optionsOf(program);
+    GivenOptions given;
+    if (const auto error = read(arguments, specs, given))
+        return usage(program, *error);
+    if (given.isSet(kHelp)) {
+        std::cout << helpText(program, specs);
         return ExitCode::allInstalled;
     }
-    if (parser.isSet(version)) {
+    if (given.isSet(kVersion)) {
         std::cout << "quillop " << QUILLOP_VERSION << "\n";
         return ExitCode::allInstalled;
     }
-    if (!parser.positionalArguments().isEmpty())
-        return usage({"unexpected argument " + echoed(fromQt(parser.positionalArguments().front())), {}});
-    for (const QCommandLineOption* option : {&prefix, &folder, &onConflict})
-        if (parser.isSet(*option) && parser.value(*option).isEmpty())
-            return usage({"--" + fromQt(option->names().front()) + " needs a value; it is empty", {}});
+    for (const OptionSpec& spec : specs)
+        if (!spec.valueName.empty() && given.isSet(spec.name) && given.value(spec.name).empty())
+            return usage(program, {"--" + spec.name + " needs a value; it is empty", {}});
 
-    options.listPrefixes = parser.isSet(list);
-    options.json = parser.isSet(json);
-    options.unattended = parser.isSet(unattended);
-    options.dryRun = parser.isSet(dryRun);
-    options.quiet = parser.isSet(quiet);
-    options.folder = fromQt(parser.value(folder));
-    if (options.listPrefixes) {
-        for (const QCommandLineOption* option : {&unattended, &prefix, &folder, &onConflict, &dryRun, &quiet})
-            if (parser.isSet(*option))
-                return usage({"--list-prefixes and --" + fromQt(option->names().front()) + " do not go together", {}});
+    const std::string alone = program.aloneOption();
+    options.alone = !alone.empty() && given.isSet(alone);
+    options.json = given.isSet("json");
+    options.unattended = given.isSet("unattended");
+    options.dryRun = given.isSet("dry-run");
+    options.quiet = given.isSet("quiet");
+    if (options.alone) {
+        for (const OptionSpec& spec : specs)
+            if (spec.name != alone && spec.name != "json" && given.isSet(spec.name))
+                return usage(program, {"--" + alone + " and --" + spec.name + " do not go together", {}});
         return std::nullopt;
     }
     if (options.json && !options.unattended)
-        return usage({"--json goes with --list-prefixes or --unattended", {}});
-    for (const QCommandLineOption* option : {&onConflict, &dryRun, &quiet})
-        if (parser.isSet(*option) && !options.unattended)
-            return usage({"--" + fromQt(option->names().front()) + " goes with --unattended", {}});
+        return usage(program,
+                     {"--json goes with " + (alone.empty() ? "" : "--" + alone + " or ") + "--unattended", {}});
+    for (const char* name : {"on-conflict", "dry-run", "quiet", "log"})
+        if (given.isSet(name) && !options.unattended)
+            return usage(program, {std::string("--") + name + " goes with --unattended", {}});
     if (options.quiet && options.json)
-        return usage({"--quiet and --json do not go together", {}});
-    const QString policy = parser.value(onConflict);
-    if (policy == QLatin1String("rename"))
+        return usage(program, {"--quiet and --json do not go together", {}});
+    const std::string policy = given.value("on-conflict");
+    if (policy == "rename")
         options.policy = PolicyQuestions::Policy::rename;
-    else if (parser.isSet(onConflict) && policy != QLatin1String("skip"))
-        return usage({"--on-conflict takes skip or rename, not " + echoed(fromQt(policy)), {}});
-
-    if (parser.isSet(prefix)) {
-        if (const auto error = ResolvePrefix(fromQt(parser.value(prefix)), options.prefix, options.prefixLabel))
-            return usage(*error);
-    } else if (const auto error = CheckWinePrefixVariable()) {
-        return usage(*error);
+    else if (given.isSet("on-conflict") && policy != "skip")
+        return usage(program, {"--on-conflict takes skip or rename, not " + echoed(policy), {}});
+    // Paths the program opens are in its own code page.
+    for (const auto& [name, target] : {std::pair{"folder", &options.folder}, std::pair{"log", &options.log}}) {
+        const auto text = ProgramTextFromUtf8(given.value(name));
+        if (!text)
+            return usage(program,
+                         {std::string("--") + name + " " + echoed(given.value(name))
+                              + " holds a character this system's code page has not got",
+                          {}});
+        *target = *text;
     }
+    options.logAsGiven = given.value("log");
+    if (const auto error = program.check(given))
+        return usage(program, *error);
     if (!options.unattended) {
-        if (const auto missing = MissingDisplay())
+        if (const auto missing = program.missingDisplay())
             return usage(
+                program,
                 {"no display to show the window on (" + *missing + "); --unattended installs without a window", {}});
     }
     return std::nullopt;
@@ -175,13 +238,13 @@ const char* whyThere(VornsFolderChoice::From from)
     return "the default; Corvane's registration leads to no Vorns folder";
 }
 
-ExitCode runUnattended(const Options& options)
+ExitCode runUnattended(const Options& options, ProgramCommandLine& program)
 {
     UnattendedReport report(options.json        ? UnattendedReport::Format::json
                                 : options.quiet ? UnattendedReport::Format::quiet
                                                 : UnattendedReport::Format::text,
                             options.dryRun);
-    if (const auto stop = ChoosePrefix(options.prefix, options.prefixLabel, report))
+    if (const auto stop = program.prepareUnattended(report))
         return *stop;
     // The folder as the window finds it, without the chooser.
     const VornsFolderChoice choice = ChooseVornsFolder(options.folder);
@@ -189,7 +252,8 @@ ExitCode runUnattended(const Options& options)
     report.useFolder(folder, whyThere(choice.from), choice.problems);
     if (!IsVornsFolder(folder)) {
         std::string message = "no Vorns folder: "
-            + shortened(folder, [](const std::string& part) { return "'" + part + "'"; }) + " does not hold Vorns.ctl";
+            + shortened(ProgramTextToUtf8(folder), [](const std::string& part) { return "'" + part + "'"; })
+            + " does not hold Vorns.ctl";
         for (const std::string& problem : report.folderProblems())
             message += "; " + problem;
         return report.stop(ExitCode::noVornsFolder, message);
@@ -205,64 +269,100 @@ ExitCode runUnattended(const Options& options)
     return report.finish(RunInstallation(folder, questions, silent, runOptions));
 }
 
-// Stands in for a standard output that was closed at start, for as long as
-// it lives: the first write fails, as it would have on the closed descriptor.
-class ClosedOutput : public std::streambuf {
+// Writes what reaches one stream to a second as well: the log beside
+// standard output and error. The first is the one whose failures count as
+// the stream's; the second's are kept to be reported.
+class CopiedOutput : public std::streambuf {
 public:
-    explicit ClosedOutput(bool closed)
-        : m_original(closed ? std::cout.rdbuf(this) : nullptr)
+    CopiedOutput(std::ostream& stream, std::streambuf* copy)
+        : m_stream(stream)
+        , m_original(stream.rdbuf(this))
+        , m_copy(copy)
     {
     }
-    ~ClosedOutput() override
-    {
-        if (m_original)
-            std::cout.rdbuf(m_original);
-    }
-    ClosedOutput(const ClosedOutput&) = delete;
-    ClosedOutput& operator=(const ClosedOutput&) = delete;
+    ~CopiedOutput() override { m_stream.rdbuf(m_original); }
+    CopiedOutput(const CopiedOutput&) = delete;
+    CopiedOutput& operator=(const CopiedOutput&) = delete;
+
+    bool copyFailed() const { return m_copyFailed; }
 
 protected:
-    int_type overflow(int_type) override { return traits_type::eof(); }
+    std::streamsize xsputn(const char* bytes, std::streamsize count) override
+    {
+        m_copyFailed = m_copy->sputn(bytes, count) != count || m_copyFailed;
+        return m_original->sputn(bytes, count);
+    }
+    int_type overflow(int_type c) override
+    {
+        if (traits_type::eq_int_type(c, traits_type::eof()))
+            return traits_type::not_eof(c);
+        const char byte = traits_type::to_char_type(c);
+        return xsputn(&byte, 1) == 1 ? c : traits_type::eof();
+    }
+    int sync() override
+    {
+        m_copy->pubsync();
+        return m_original->pubsync();
+    }
 
 private:
+    std::ostream& m_stream;
     std::streambuf* m_original;
+    std::streambuf* m_copy;
+    bool m_copyFailed = false;
 };
 
+// An unattended run with its report copied into the log, which is made
+// before anything else: a log that cannot be made stops the run unstarted.
+ExitCode runUnattendedWithLog(const Options& options, ProgramCommandLine& program)
+{
+    if (options.log.empty())
+        return runUnattended(options, program);
+    std::ofstream log(options.log, std::ios::binary | std::ios::trunc);
+    if (!log) {
+        std::cerr << "quillop: cannot write the log " << echoed(options.logAsGiven) << ": " << std::strerror(errno)
+                  << "\n";
+        return ExitCode::runStopped;
+    }
+    ExitCode exitCode;
+    bool copied = false;
+    {
+        const CopiedOutput out(std::cout, log.rdbuf()), err(std::cerr, log.rdbuf());
+        exitCode = runUnattended(options, program);
+        std::cout.flush();
+        copied = !out.copyFailed() && !err.copyFailed();
+    }
+    log.close();
+    if (copied && !log.fail())
+        return exitCode;
+    std::cerr << "quillop: cannot write the log " << echoed(options.logAsGiven) << ": " << std::strerror(errno) << "\n";
+    return ExitCode::runStopped;
+}
+
 // What cannot reach standard output is an error of its own.
-int withOutputChecked(ExitCode exitCode, bool outputClosed)
+int withOutputChecked(ExitCode exitCode, const ProgramCommandLine& program)
 {
     std::cout.flush();
     if (!std::cout.fail())
         return ExitStatus(exitCode);
-    std::cerr << "quillop: cannot write to standard output: " << (outputClosed ? "it is closed" : std::strerror(errno))
-              << "\n";
+    std::cerr << "quillop: cannot write to standard output: " << program.outputFailure() << "\n";
     return ExitStatus(exitCode == ExitCode::allInstalled || exitCode == ExitCode::someSkipped ? ExitCode::runStopped
                                                                                               : exitCode);
 }
 
 } // namespace
 
-int RunQuillop(int argc, char* argv[])
+int RunQuillop(const std::vector<std::string>& arguments, ProgramCommandLine& program)
 {
-    const unsigned closed = OpenStandardDescriptors();
-    const bool outputClosed = closed & 2u;
-    const ClosedOutput nowhere(outputClosed);
-    // A closed pipe shows as a write error, not as a silent death.
-    std::signal(SIGPIPE, SIG_IGN);
     Options options;
-    {
-        // Everything but the window runs without a display.
-        QCoreApplication core(argc, argv);
-        if (const auto done = parse(argumentsKeepingBytes(argc, argv), options))
-            return withOutputChecked(*done, outputClosed);
-        if (options.listPrefixes)
-            return withOutputChecked(ListPrefixes(options.json), outputClosed);
-        if (options.unattended)
-            return withOutputChecked(runUnattended(options), outputClosed);
-    }
-    QApplication application(argc, argv);
-    if (!UseWinePrefix(options.prefix))
-        return 0;
-    theApp.m_givenFolder = options.folder;
-    return AfxWinMain(theApp);
+    if (const auto done = parse(arguments, program, options))
+        return withOutputChecked(*done, program);
+    // Scripts read the command line's messages: English, whatever the user's language.
+    if (options.alone || options.unattended)
+        LoadStringsInEnglish();
+    if (options.alone)
+        return withOutputChecked(program.runAlone(options.json), program);
+    if (options.unattended)
+        return withOutputChecked(runUnattendedWithLog(options, program), program);
+    return program.runWindow(options.folder);
 }

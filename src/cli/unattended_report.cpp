@@ -1,11 +1,8 @@
 #include "cli/unattended_report.h"
 
-#include "cli/argument_text.h"
-#include "linux/prefixes/prefix_search.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include "cli/json.h"
+#include "platform/program_text.h"
+#include "platform/utf8.h"
 
 #include <iostream>
 
@@ -13,9 +10,10 @@ namespace {
 
 using Outcome = EntryResult::Outcome;
 
-QJsonValue textOrNull(const std::string& text)
+// A name, a file or a folder of the run as the report shows it: UTF-8.
+std::string shown(const std::string& programText)
 {
-    return text.empty() ? QJsonValue() : QJsonValue(toQt(text));
+    return ProgramTextToUtf8(programText);
 }
 
 const char* outcomeName(Outcome outcome)
@@ -55,19 +53,19 @@ std::string reasonOf(const EntryResult& result)
 
 std::string lineFor(const EntryResult& result)
 {
-    const std::string& name = result.packagedName;
+    const std::string name = shown(result.packagedName), file = shown(result.file);
     switch (result.outcome) {
     case Outcome::installed:
-        return name + ": installed as " + result.file;
+        return name + ": installed as " + file;
     case Outcome::renamed:
-        return name + ": renamed to " + result.name + "/" + result.file + " (" + reasonOf(result) + ")";
+        return name + ": renamed to " + shown(result.name) + "/" + file + " (" + reasonOf(result) + ")";
     case Outcome::skippedNameListed:
     case Outcome::skippedFileExists:
         return name + ": skipped (" + reasonOf(result) + ")";
     case Outcome::alreadyInstalled:
-        return name + ": already installed as " + result.file;
+        return name + ": already installed as " + file;
     case Outcome::recordAdded:
-        return name + ": record added for " + result.file + " (the file was already there)";
+        return name + ": record added for " + file + " (the file was already there)";
     }
     return {};
 }
@@ -82,13 +80,14 @@ bool skipped(const EntryResult& result)
 std::string stopMessage(const RunOutcome& outcome)
 {
     if (outcome.everyEntryWritten)
-        return "every block was written, but the control file could not be flushed to the disk: " + outcome.failure;
+        return "every block was written, but the control file could not be flushed to the disk: "
+            + shown(outcome.failure);
     const std::string where = outcome.failedEntry == 0
         ? "stopped before the first Vorn"
         : "stopped at Vorn " + std::to_string(outcome.failedEntry) + " of " + std::to_string(outcome.entries);
     if (!outcome.failure.empty())
-        return where + ": " + outcome.failure;
-    std::string text = outcome.statusText;
+        return where + ": " + shown(outcome.failure);
+    std::string text = shown(outcome.statusText);
     for (char& c : text)
         if (c == '\r' || c == '\n')
             c = ' ';
@@ -105,7 +104,7 @@ void UnattendedReport::line(const std::string& text)
 
 void UnattendedReport::usePrefix(const std::string& path, const std::string& why, const std::string& label)
 {
-    m_prefix = PrefixSearch::Readable(path);
+    m_prefix = CharCase::readable(path);
     m_prefixWhy = why;
     m_prefixLabel = label;
     line("Prefix: " + m_prefix + " (" + why + (label.empty() ? "" : ": " + label) + ")");
@@ -114,14 +113,14 @@ void UnattendedReport::usePrefix(const std::string& path, const std::string& why
 void UnattendedReport::useFolder(const std::string& folder, const std::string& why,
                                  const std::vector<std::string>& problems)
 {
-    m_folder = folder;
+    m_folder = shown(folder);
     m_folderWhy = why;
     std::string reasons = why;
     for (const std::string& problem : problems) {
-        m_folderProblems.push_back(PrefixSearch::Readable(problem));
+        m_folderProblems.push_back(CharCase::readable(shown(problem)));
         reasons += "; " + m_folderProblems.back();
     }
-    line("Vorns folder: " + folder + " (" + reasons + ")");
+    line("Vorns folder: " + m_folder + " (" + reasons + ")");
     if (m_dryRun)
         line("Dry run: nothing is written.");
 }
@@ -160,33 +159,31 @@ ExitCode UnattendedReport::done(ExitCode exitCode, const std::string& error, con
     }
     if (m_format != Format::json)
         return exitCode;
-    QJsonArray vorns;
+    std::vector<JsonValue> vorns;
     if (m_outcome) {
         for (const EntryResult& result : m_outcome->results)
-            vorns.append(QJsonObject{{QStringLiteral("name"), toQt(result.name)},
-                                     {QStringLiteral("file"), toQt(result.file)},
-                                     {QStringLiteral("packagedName"), toQt(result.packagedName)},
-                                     {QStringLiteral("outcome"), QLatin1String(outcomeName(result.outcome))},
-                                     {QStringLiteral("reason"), textOrNull(reasonOf(result))}});
+            vorns.push_back(JsonValue::object({{"file", shown(result.file)},
+                                               {"name", shown(result.name)},
+                                               {"outcome", outcomeName(result.outcome)},
+                                               {"packagedName", shown(result.packagedName)},
+                                               {"reason", JsonValue::textOrNull(reasonOf(result))}}));
     }
-    QJsonArray problems;
-    for (const std::string& problem : m_folderProblems)
-        problems.append(toQt(problem));
-    const QJsonObject document{
-        {QStringLiteral("prefix"),
-         QJsonObject{{QStringLiteral("path"), textOrNull(m_prefix)},
-                     {QStringLiteral("label"), textOrNull(m_prefixLabel)},
-                     {QStringLiteral("from"), textOrNull(m_prefixWhy)}}},
-        {QStringLiteral("folder"),
-         QJsonObject{{QStringLiteral("path"), textOrNull(m_folder)},
-                     {QStringLiteral("from"), textOrNull(m_folderWhy)},
-                     {QStringLiteral("problems"), problems}}},
-        {QStringLiteral("dryRun"), m_dryRun},
-        {QStringLiteral("vorns"), vorns},
-        {QStringLiteral("completed"), m_outcome && m_outcome->completed},
-        {QStringLiteral("error"), textOrNull(error)},
-        {QStringLiteral("exitCode"), ExitStatus(exitCode)},
-    };
-    std::cout << QJsonDocument(document).toJson(QJsonDocument::Indented).toStdString();
+    std::vector<JsonValue> problems(m_folderProblems.begin(), m_folderProblems.end());
+    const JsonValue document = JsonValue::object({
+        {"completed", m_outcome && m_outcome->completed},
+        {"dryRun", m_dryRun},
+        {"error", JsonValue::textOrNull(error)},
+        {"exitCode", ExitStatus(exitCode)},
+        {"folder",
+         JsonValue::object({{"from", JsonValue::textOrNull(m_folderWhy)},
+                            {"path", JsonValue::textOrNull(m_folder)},
+                            {"problems", JsonValue::array(problems)}})},
+        {"prefix",
+         JsonValue::object({{"from", JsonValue::textOrNull(m_prefixWhy)},
+                            {"label", JsonValue::textOrNull(m_prefixLabel)},
+                            {"path", JsonValue::textOrNull(m_prefix)}})},
+        {"vorns", JsonValue::array(vorns)},
+    });
+    std::cout << document.dump();
     return exitCode;
 }

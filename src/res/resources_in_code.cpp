@@ -25,6 +25,11 @@ void SetResourceLanguage(const std::string& language)
     chosenCatalogue() = LanguageCatalogueFor(language);
 }
 
+void LoadStringsInEnglish()
+{
+    SetResourceLanguage("");
+}
+
 std::string LoadString(int id)
 {
     return TranslatedString(chosenCatalogue(), id);

@@ -3,6 +3,7 @@
 #include "linux/prefixes/prefix_choice.h"
 #include "platform/linux/dialogs/dialog_window.h"
 #include "platform/linux/wine_prefix.h"
+#include "platform/utf8.h"
 
 #include <QDateTime>
 #include <QHeaderView>
@@ -47,7 +48,7 @@ CPrefixDlg::CPrefixDlg(std::vector<PrefixSearch::Prefix> prefixes, QWidget* pare
             ? QDateTime::fromSecsSinceEpoch(prefix.lastUsed).toString(QStringLiteral("yyyy-MM-dd hh:mm"))
             : QStringLiteral("never");
         new QTreeWidgetItem(m_list,
-                            {fromUtf8(prefix.label()), fromUtf8(PrefixSearch::Readable(prefix.path)), lastUsed});
+                            {fromUtf8(prefix.label()), fromUtf8(CharCase::readable(prefix.path)), lastUsed});
     }
     m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     if (!m_prefixes.empty())

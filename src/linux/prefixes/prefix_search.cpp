@@ -414,32 +414,16 @@ void addSteam(Collector& collector, const std::string& root)
 
 } // namespace
 
-std::string Readable(const std::string& bytes)
-{
-    std::string shown;
-    for (std::size_t i = 0; i < bytes.size();) {
-        if (const std::size_t length = CharCase::decodeAt(bytes, i).length) {
-            shown.append(bytes, i, length);
-            i += length;
-        } else {
-            static const char hex[] = "0123456789abcdef";
-            const auto byte = static_cast<unsigned char>(bytes[i++]);
-            shown += std::string("\\x") + hex[byte >> 4] + hex[byte & 15];
-        }
-    }
-    return shown;
-}
-
 std::string Prefix::label() const
 {
-    return Readable(name.empty() ? source : source + ": " + name);
+    return CharCase::readable(name.empty() ? source : source + ": " + name);
 }
 
 std::string Prefix::selector() const
 {
     if (name.empty() && id.empty())
         return "wine";
-    return QString::fromStdString(source).toLower().toStdString() + ":" + Readable(id.empty() ? name : id);
+    return QString::fromStdString(source).toLower().toStdString() + ":" + CharCase::readable(id.empty() ? name : id);
 }
 
 bool IsWinePrefix(const std::string& folder)

@@ -47,7 +47,4 @@ bool IsWinePrefix(const std::string& folder);
 // formats Steam has written.
 std::vector<std::string> SteamLibraries(const std::string& vdfText);
 
-// Text as shown to a person: valid UTF-8 as it is, any other byte as \xHH.
-std::string Readable(const std::string& bytes);
-
 } // namespace PrefixSearch

@@ -16,3 +16,9 @@ std::string LoadString(int id)
     text.resize(length > 0 ? static_cast<std::size_t>(length) : 0);
     return text;
 }
+
+void LoadStringsInEnglish()
+{
+    // The resource loader looks for the thread's UI language first.
+    SetThreadUILanguage(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+}

@@ -1,15 +1,13 @@
-#include "cli/prefix_options.h"
+#include "linux/prefix_options.h"
 
 #include "cli/argument_text.h"
+#include "cli/json.h"
 #include "host/vorns_folder.h"
 #include "linux/prefixes/prefix_choice.h"
 #include "linux/prefixes/prefix_search.h"
 #include "platform/linux/plain_file.h"
 #include "platform/linux/wine_prefix.h"
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
+#include "platform/utf8.h"
 
 #include <cerrno>
 #include <climits>
@@ -111,33 +109,33 @@ std::optional<UsageError> CheckWinePrefixVariable()
 ExitCode ListPrefixes(bool json)
 {
     const std::string previous = WinePrefix::current().root();
-    QJsonArray array;
+    std::vector<JsonValue> listed;
     for (const PrefixSearch::Prefix& prefix : PrefixSearch::FindPrefixes(PrefixSearch::UserPlaces())) {
         WinePrefix::use(prefix.path);
         std::vector<std::string> problems;
         const auto folder = RegisteredVornsFolder(&problems);
         if (json) {
-            QJsonArray readable;
+            std::vector<JsonValue> readable;
             for (const std::string& problem : problems)
-                readable.append(toQt(PrefixSearch::Readable(problem)));
-            array.append(QJsonObject{{QStringLiteral("label"), toQt(prefix.selector())},
-                                     {QStringLiteral("source"), toQt(prefix.source)},
-                                     {QStringLiteral("name"), toQt(PrefixSearch::Readable(prefix.name))},
-                                     {QStringLiteral("shownAs"), toQt(prefix.label())},
-                                     {QStringLiteral("path"), toQt(PrefixSearch::Readable(prefix.path))},
-                                     {QStringLiteral("vornsFolder"), folder ? QJsonValue(toQt(*folder)) : QJsonValue()},
-                                     {QStringLiteral("problems"), readable}});
+                readable.emplace_back(CharCase::readable(problem));
+            listed.push_back(JsonValue::object({{"label", prefix.selector()},
+                                                {"name", CharCase::readable(prefix.name)},
+                                                {"path", CharCase::readable(prefix.path)},
+                                                {"problems", JsonValue::array(readable)},
+                                                {"shownAs", prefix.label()},
+                                                {"source", prefix.source},
+                                                {"vornsFolder", folder ? JsonValue(*folder) : JsonValue()}}));
         } else {
             std::cout << listingField(prefix.selector()) << "\t" << listingField(prefix.path) << "\t"
                       << (folder ? listingField(*folder) : "(no Vorns folder)") << "\t" << listingField(prefix.label())
                       << "\n";
             for (const std::string& problem : problems)
-                std::cerr << "quillop: " << PrefixSearch::Readable(problem) << " (passed over)\n";
+                std::cerr << "quillop: " << CharCase::readable(problem) << " (passed over)\n";
         }
     }
     WinePrefix::use(previous);
     if (json)
-        std::cout << QJsonDocument(array).toJson().toStdString();
+        std::cout << JsonValue::array(listed).dump();
     return ExitCode::allInstalled;
 }
 
