@@ -224,6 +224,12 @@ std::optional<ExitCode> parse(const std::vector<std::string>& arguments, Program
     return std::nullopt;
 }
 
+// A path as the run's errors show it: in single quotes as it is, shortened.
+std::string quotedPath(const std::string& utf8)
+{
+    return shortened(utf8, [](const std::string& part) { return "'" + part + "'"; });
+}
+
 // Why the run works in the folder it chose, as the report says it.
 const char* whyThere(VornsFolderChoice::From from)
 {
@@ -251,9 +257,7 @@ ExitCode runUnattended(const Options& options, ProgramCommandLine& program)
     const std::string& folder = choice.folder;
     report.useFolder(folder, whyThere(choice.from), choice.problems);
     if (!IsVornsFolder(folder)) {
-        std::string message = "no Vorns folder: "
-            + shortened(ProgramTextToUtf8(folder), [](const std::string& part) { return "'" + part + "'"; })
-            + " does not hold Vorns.ctl";
+        std::string message = "no Vorns folder: " + quotedPath(ProgramTextToUtf8(folder)) + " does not hold Vorns.ctl";
         for (const std::string& problem : report.folderProblems())
             message += "; " + problem;
         return report.stop(ExitCode::noVornsFolder, message);
@@ -320,7 +324,7 @@ ExitCode runUnattendedWithLog(const Options& options, ProgramCommandLine& progra
         return runUnattended(options, program);
     std::ofstream log(options.log, std::ios::binary | std::ios::trunc);
     if (!log) {
-        std::cerr << "quillop: cannot write the log " << echoed(options.logAsGiven) << ": " << std::strerror(errno)
+        std::cerr << "quillop: cannot write the log " << quotedPath(options.logAsGiven) << ": " << std::strerror(errno)
                   << "\n";
         return ExitCode::runStopped;
     }
@@ -335,7 +339,8 @@ ExitCode runUnattendedWithLog(const Options& options, ProgramCommandLine& progra
     log.close();
     if (copied && !log.fail())
         return exitCode;
-    std::cerr << "quillop: cannot write the log " << echoed(options.logAsGiven) << ": " << std::strerror(errno) << "\n";
+    std::cerr << "quillop: cannot write the log " << quotedPath(options.logAsGiven) << ": " << std::strerror(errno)
+              << "\n";
     return ExitCode::runStopped;
 }
 

@@ -1,10 +1,16 @@
-// The program's entry on Windows: the platform's start-up runs the
-// application object the program made.
+// The program's entry on Windows: without arguments the application
+// object's window, exactly as when double-clicked; with them the command
+// line both programs share.
 #include "platform/win_app.h"
+#include "windows/windows_command_line.h"
 
 #include <windows.h>
 
+#include <shellapi.h>
+
+#include <cstdlib>
 #include <string>
+#include <vector>
 
 // mingw's start-up: the C runtime, the program's static objects, then WinMain.
 extern "C" int WinMainCRTStartup();
@@ -60,7 +66,34 @@ extern "C" int quillopStartup()
     return WinMainCRTStartup();
 }
 
+namespace {
+
+// The arguments as Windows passes them, in UTF-8.
+std::vector<std::string> utf8Arguments()
+{
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 0; wide && i < count; ++i) {
+        const int length = WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, nullptr, 0, nullptr, nullptr);
+        std::string bytes(length > 0 ? static_cast<std::size_t>(length) : 1, '\0');
+        WideCharToMultiByte(CP_UTF8, 0, wide[i], -1, bytes.data(), length, nullptr, nullptr);
+        bytes.pop_back(); // the terminating null
+        arguments.push_back(bytes);
+    }
+    LocalFree(wide);
+    return arguments;
+}
+
+} // namespace
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    return AfxWinMain(*AfxGetApp());
+    // The C runtime counted the arguments already: none, and nothing else
+    // (no shell, no console) is touched before the window.
+    if (__argc <= 1)
+        return AfxWinMain(*AfxGetApp());
+    const StandardStreams streams;
+    WindowsCommandLine program(streams);
+    return RunQuillop(utf8Arguments(), program);
 }

@@ -12,9 +12,9 @@ import tempfile
 import time
 
 from desktop_session import Session, TestFailure, control, expect_equal, is_focused, run, text_of, wait_until
+from packaged_collection import ALL_BLOCKS, NAMES
 from throwaway_prefix import Prefix, headless_environment
 
-NAMES = ["Fern", "Pebbles", "Stars", "Raindrops", "Petals", "Bubbles", "Snowflakes", "Shells"]
 HOST_CONTROL = b"\r\nVornName:Fern\r\nVornFile:Host.vrn\r\n\r\n"
 
 
@@ -182,15 +182,6 @@ def unattended_writes_what_the_window_writes(quillop):
 
 
 # The blocks the eight packaged Vorns append, in order, written out.
-ALL_BLOCKS = b"".join(
-    b"\r\n\r\nVornName:%s\r\nVornFile:%s.vrn\r\nStepSize:%s\r\nVornsAcross:%s\r\nVornsDown:%s\r\n"
-    b"VornPlacementMode:0\r\nVornSelectionMode:0\r\n\r\n" % (name, name, step, across, down)
-    for name, step, across, down in (
-        (b"Fern", b"240", b"4", b"2"), (b"Pebbles", b"200", b"5", b"3"), (b"Stars", b"260", b"4", b"4"),
-        (b"Raindrops", b"220", b"3", b"1"), (b"Petals", b"280", b"5", b"2"), (b"Bubbles", b"300", b"3", b"3"),
-        (b"Snowflakes", b"250", b"4", b"3"), (b"Shells", b"230", b"5", b"4")))
-
-
 class Homes:
     """A home whose search finds one prefix with Corvane (winetricks:found),
     and a prefix of its own elsewhere (alone); in both, Corvane is registered
