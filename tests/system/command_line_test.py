@@ -398,6 +398,19 @@ def unreadable_registry(homes):
         os.chmod(folder, 0o755)
 
 
+def read_only_vorns_folder(control_writable):
+    """A Vorns folder only root may write in, as a deployment meets one under
+    Program Files; its Vorns.ctl is nobody's when `control_writable`."""
+    def prepare(homes):
+        for folder in (homes.home, homes.alone):
+            os.chmod(folder, 0o755)
+        vorns = os.path.join(homes.alone, "drive_c/Corvane/Vorns")
+        os.chmod(vorns, 0o555)
+        if control_writable:
+            os.chown(os.path.join(vorns, "Vorns.ctl"), 65534, -1)
+    return prepare
+
+
 def not_utf8(homes):
     """Renames found to a name ending in the byte 0xE9."""
     os.rename(os.fsencode(homes.found), os.fsencode(homes.found) + b"\xe9")
@@ -451,6 +464,10 @@ ODD_FILES = [
      None, STOPPED % ("at Vorn 1 of 8", "larger than 64 MB")),
     ("a folder as Vorns.ctl", replace_with("folder", "drive_c/Corvane/Vorns/Vorns.ctl"), (), INTO_ALONE, {}, 1,
      None, STOPPED % ("before the first Vorn", "Is a directory")),
+    ("a Vorns folder the user may not write", read_only_vorns_folder(False), AS_NOBODY, INTO_ALONE, {}, 1, None,
+     STOPPED % ("before the first Vorn", "Permission denied")),
+    ("a Vorns folder whose Vorns.ctl alone the user may write", read_only_vorns_folder(True), AS_NOBODY,
+     INTO_ALONE, {}, 1, None, "quillop: stopped at Vorn 1 of 8: C:\\Corvane\\Vorns\\Fern.vrn: Permission denied"),
     ("a display that refuses the connection", None, (), [], {"DISPLAY": "{display}", "XAUTHORITY": "{home}/none"},
      2, None, "quillop: no display to show the window on (the display {display} refused the connection); "
      "--unattended installs without a window"),

@@ -83,11 +83,15 @@ CASES = [
          held=True),
     Case("no Vorns folder", ["--unattended", "--folder", "C:\\Nope"], 3, ["Vorns folder: C:\\Nope (--folder)"],
          "quillop: no Vorns folder: 'C:\\Nope' does not hold Vorns.ctl"),
+    Case("a folder named beyond ASCII, in UTF-8 each way", ["--unattended", "--folder", "C:\\Caf\u00e9\\Vorns"], 3,
+         ["Vorns folder: C:\\Caf\u00e9\\Vorns (--folder)"],
+         "quillop: no Vorns folder: 'C:\\Caf\u00e9\\Vorns' does not hold Vorns.ctl"),
     Case("the report in a log as well", ["--unattended", "--log", "{log}"], 0,
          [FOLDER] + installed(NAMES) + [done(8, 0, 0)], log="Corvane/install.log", after=ALL_BLOCKS,
          new_files=NAMES),
     Case("a log that cannot be written: nothing installed", ["--unattended", "--log", "{log}"], 1, [],
          "quillop: cannot write the log '{log}': No such file or directory", log="Nope/install.log"),
+    Case("/? shows the help, as Windows users ask for it", ["/?"], 0, None),
     Case("an unknown option", ["--bogus"], 2, [], "quillop: unknown option '--bogus'"),
     Case("an unexpected argument", ["--unattended", "stray"], 2, [], "quillop: unexpected argument 'stray'"),
     Case("an option given twice", ["--unattended", "--folder", "C:\\A", "--folder", "C:\\B"], 2, [],
@@ -210,6 +214,9 @@ def run_case(program, case):
     if case.document is not None:
         if without_paths(json.loads(out)) != case.document:
             problems.append("the JSON report differs: %s" % out)
+    elif case.out is None:
+        if not out.startswith("Usage: quillop") or "--unattended" not in out or "--log <file>" not in out:
+            problems.append("not the help: %r" % out[:200])
     else:
         lines = [spelled(line) for line in out.splitlines() if not line.startswith("Prefix: ")]
         if lines != [spelled(line) for line in case.out]:
