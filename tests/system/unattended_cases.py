@@ -77,10 +77,11 @@ CASES = [
                       for n in NAMES[2:]]}),
     Case("a dry run", ["--unattended", "--dry-run"], 0,
          [FOLDER, "Dry run: nothing is written."] + installed(NAMES) + [done(8, 0, 0)]),
-    Case("a control file held by another program", ["--unattended", "--folder", "C:\\Corvane\\Vorns"], 1,
+    Case("a control file held by another program, logged",
+         ["--unattended", "--folder", "C:\\Corvane\\Vorns", "--log", "{log}"], 1,
          ["Vorns folder: C:\\Corvane\\Vorns (--folder)"],
          "quillop: stopped before the first Vorn: C:\\Corvane\\Vorns\\Vorns.ctl: in use by another process",
-         held=True),
+         held=True, log="Corvane/held.log"),
     Case("no Vorns folder", ["--unattended", "--folder", "C:\\Nope"], 3, ["Vorns folder: C:\\Nope (--folder)"],
          "quillop: no Vorns folder: 'C:\\Nope' does not hold Vorns.ctl"),
     Case("a folder named beyond ASCII, in UTF-8 each way", ["--unattended", "--folder", "C:\\Caf\u00e9\\Vorns"], 3,
@@ -225,10 +226,11 @@ def run_case(program, case):
     expected_err = ([case.err.replace("{log}", log)] if case.err else []) + (["Try"] if case.code == 2 else [])
     if [line[:3] if line.startswith("Try '") else line for line in err.splitlines()] != expected_err:
         problems.append("standard error differs: %r" % err)
-    if case.log and case.code == 0:
+    # The log holds the report and the errors, in the order they were written.
+    if case.log and os.path.exists(os.path.join(program.drive_c, case.log)):
         with open(os.path.join(program.drive_c, case.log), "rb") as f:
-            if f.read() != stdout:
-                problems.append("the log does not hold the report")
+            if f.read() != stdout + err.encode():
+                problems.append("the log does not hold the report and the errors")
     with open(os.path.join(vorns, "Vorns.ctl"), "rb") as f:
         if f.read() != case.after:
             problems.append("Vorns.ctl differs")
