@@ -47,8 +47,7 @@ CPrefixDlg::CPrefixDlg(std::vector<PrefixSearch::Prefix> prefixes, QWidget* pare
         const QString lastUsed = prefix.lastUsed
             ? QDateTime::fromSecsSinceEpoch(prefix.lastUsed).toString(QStringLiteral("yyyy-MM-dd hh:mm"))
             : QStringLiteral("never");
-        new QTreeWidgetItem(m_list,
-                            {fromUtf8(prefix.label()), fromUtf8(CharCase::readable(prefix.path)), lastUsed});
+        new QTreeWidgetItem(m_list, {fromUtf8(prefix.label()), fromUtf8(CharCase::readable(prefix.path)), lastUsed});
     }
     m_list->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     if (!m_prefixes.empty())
