@@ -84,7 +84,7 @@ std::string JsonValue::dump() const
     return out + "\n";
 }
 
-void JsonValue::write(std::string& out, int depth) const
+void JsonValue::write(std::string& out, std::size_t depth) const
 {
     const std::string inner(4 * (depth + 1), ' ');
     switch (m_kind) {

@@ -26,7 +26,7 @@ public:
 
 private:
     enum class Kind { null, boolean, number, text, array, object };
-    void write(std::string& out, int depth) const;
+    void write(std::string& out, std::size_t depth) const;
 
     Kind m_kind = Kind::null;
     bool m_boolean = false;

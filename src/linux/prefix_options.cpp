@@ -116,6 +116,7 @@ ExitCode ListPrefixes(bool json)
         const auto folder = RegisteredVornsFolder(&problems);
         if (json) {
             std::vector<JsonValue> readable;
+            readable.reserve(problems.size());
             for (const std::string& problem : problems)
                 readable.emplace_back(CharCase::readable(problem));
             listed.push_back(JsonValue::object({{"label", prefix.selector()},
