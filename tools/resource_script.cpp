@@ -12,6 +12,7 @@
 #include "res/resource_ids.h"
 #include "res/string_table.h"
 #include "res/translations.h"
+#include "write_if_changed.h"
 
 #include <cstdint>
 #include <fstream>
@@ -31,22 +32,6 @@ std::string readFile(const std::string& path)
     if (!file)
         throw std::runtime_error("cannot read " + path);
     return bytes.str();
-}
-
-void writeIfChanged(const std::string& path, const std::string& bytes)
-{
-    {
-        std::ifstream existing(path, std::ios::binary);
-        std::ostringstream old;
-        old << existing.rdbuf();
-        if (existing && old.str() == bytes)
-            return;
-    }
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << bytes;
-    file.close();
-    if (!file)
-        throw std::runtime_error("cannot write " + path);
 }
 
 // A text as a resource-script string literal (the script is UTF-8).

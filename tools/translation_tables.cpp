@@ -9,6 +9,7 @@
 // A file whose bytes would not change is left alone.
 #include "res/dialog_templates.h"
 #include "res/string_table.h"
+#include "write_if_changed.h"
 
 #include <fstream>
 #include <iostream>
@@ -18,22 +19,6 @@
 #include <vector>
 
 namespace {
-
-void writeIfChanged(const std::string& path, const std::string& bytes)
-{
-    {
-        std::ifstream existing(path, std::ios::binary);
-        std::ostringstream old;
-        old << existing.rdbuf();
-        if (existing && old.str() == bytes)
-            return;
-    }
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << bytes;
-    file.close();
-    if (!file)
-        throw std::runtime_error("cannot write " + path);
-}
 
 // A text as a catalogue's string: one line per line of the text.
 std::string poString(const std::string& text)

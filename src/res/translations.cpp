@@ -18,7 +18,7 @@ constexpr Language kLanguages[] = {{"de", 0x07}, {"fr", 0x0c}, {"es", 0x0a}};
 // localized Windows programs resize their dialogs. A control of 0 is the
 // dialog itself.
 struct LayoutChange {
-    const char* language;
+    const char* languages; // those it holds for, as "de fr"
     int dialog;
     int control;
     int x, y, cx, cy;
@@ -27,24 +27,12 @@ struct LayoutChange {
 // Install's text is longer in each translation: the main dialog is
 // widened by 20 units for it. German prompts take a fifth line.
 const std::vector<LayoutChange> kLayoutChanges = {
-    {"de", IDD_QUILLOP_DIALOG, 0, 0, 0, 226, 167},
-    {"de", IDD_QUILLOP_DIALOG, IDC_STATUS, 7, 7, 212, 113},
-    {"de", IDD_QUILLOP_DIALOG, IDC_PROGRESS, 7, 126, 212, 11},
-    {"de", IDD_QUILLOP_DIALOG, IDC_INSTALL, 7, 144, 90, 16},
-    {"de", IDD_QUILLOP_DIALOG, IDC_BROWSE, 101, 144, 57, 16},
-    {"de", IDD_QUILLOP_DIALOG, IDOK, 162, 144, 57, 16},
-    {"fr", IDD_QUILLOP_DIALOG, 0, 0, 0, 226, 167},
-    {"fr", IDD_QUILLOP_DIALOG, IDC_STATUS, 7, 7, 212, 113},
-    {"fr", IDD_QUILLOP_DIALOG, IDC_PROGRESS, 7, 126, 212, 11},
-    {"fr", IDD_QUILLOP_DIALOG, IDC_INSTALL, 7, 144, 90, 16},
-    {"fr", IDD_QUILLOP_DIALOG, IDC_BROWSE, 101, 144, 57, 16},
-    {"fr", IDD_QUILLOP_DIALOG, IDOK, 162, 144, 57, 16},
-    {"es", IDD_QUILLOP_DIALOG, 0, 0, 0, 226, 167},
-    {"es", IDD_QUILLOP_DIALOG, IDC_STATUS, 7, 7, 212, 113},
-    {"es", IDD_QUILLOP_DIALOG, IDC_PROGRESS, 7, 126, 212, 11},
-    {"es", IDD_QUILLOP_DIALOG, IDC_INSTALL, 7, 144, 90, 16},
-    {"es", IDD_QUILLOP_DIALOG, IDC_BROWSE, 101, 144, 57, 16},
-    {"es", IDD_QUILLOP_DIALOG, IDOK, 162, 144, 57, 16},
+    {"de fr es", IDD_QUILLOP_DIALOG, 0, 0, 0, 226, 167},
+    {"de fr es", IDD_QUILLOP_DIALOG, IDC_STATUS, 7, 7, 212, 113},
+    {"de fr es", IDD_QUILLOP_DIALOG, IDC_PROGRESS, 7, 126, 212, 11},
+    {"de fr es", IDD_QUILLOP_DIALOG, IDC_INSTALL, 7, 144, 90, 16},
+    {"de fr es", IDD_QUILLOP_DIALOG, IDC_BROWSE, 101, 144, 57, 16},
+    {"de fr es", IDD_QUILLOP_DIALOG, IDOK, 162, 144, 57, 16},
     {"de", IDD_DUP_FILE_NAME, 0, 0, 0, 129, 94},
     {"de", IDD_DUP_FILE_NAME, IDC_PROMPT, 7, 7, 115, 43},
     {"de", IDD_DUP_FILE_NAME, IDC_NEW_NAME, 7, 51, 115, 14},
@@ -56,6 +44,11 @@ const std::vector<LayoutChange> kLayoutChanges = {
     {"de", IDD_DUP_VORN_NAME, IDOK, 7, 73, 55, 14},
     {"de", IDD_DUP_VORN_NAME, IDCANCEL, 67, 73, 55, 14},
 };
+
+bool holdsFor(const LayoutChange& change, const std::string& language)
+{
+    return (" " + std::string(change.languages) + " ").find(" " + language + " ") != std::string::npos;
+}
 
 const char* translated(const LanguageCatalogue& catalogue, const char* context, const char* english)
 {
@@ -127,7 +120,7 @@ DialogTemplate TranslatedTemplate(const DialogTemplate& english, const LanguageC
             control.text = translated(catalogue, dialog.name, control.text);
     }
     for (const LayoutChange& change : kLayoutChanges) {
-        if (std::strcmp(change.language, catalogue.language) != 0 || change.dialog != dialog.id)
+        if (change.dialog != dialog.id || !holdsFor(change, catalogue.language))
             continue;
         if (change.control == 0) {
             dialog.cx = change.cx;
