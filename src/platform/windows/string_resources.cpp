@@ -19,6 +19,9 @@ std::string LoadString(int id)
 
 void LoadStringsInEnglish()
 {
-    // The resource loader looks for the thread's UI language first.
-    SetThreadUILanguage(MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    // Windows' resource loader looks for the thread's UI language first,
+    // Wine's for the thread's locale.
+    const LANGID english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
+    SetThreadUILanguage(english);
+    SetThreadLocale(MAKELCID(english, SORT_DEFAULT));
 }
