@@ -36,45 +36,57 @@ def done(installed_count, already, skipped):
     return "Done: %d installed, %d already installed, %d skipped." % (installed_count, already, skipped)
 
 
+def document(code, vorns):
+    """The JSON report of a run into the folder Corvane's registration gives,
+    `vorns` as (packaged name, name, file, outcome, reason)."""
+    return {"completed": True, "dryRun": False, "error": None, "exitCode": code,
+            "folder": {"from": "Corvane's registration", "path": "c:\\corvane\\vorns", "problems": []},
+            "vorns": [{"packagedName": packaged, "name": name, "file": file, "outcome": outcome, "reason": reason}
+                      for packaged, name, file, outcome, reason in vorns]}
+
+
 class Case:
+    """A run (`runs` times, the last one checked) and what it must give.
+    `json`, the Vorns as `document` takes them, runs the case once more with
+    --json."""
+
     def __init__(self, name, arguments, code, out, err="", control=b"", files=(), after=None, new_files=(),
-                 runs=1, held=False, log=None, document=None):
+                 runs=1, held=False, log=None, json=None, document=None):
         self.name, self.arguments, self.code, self.out, self.err = name, arguments, code, out, err
-        self.control, self.files, self.runs, self.held, self.log, self.document = \
-            control, files, runs, held, log, document
+        self.control, self.files, self.runs, self.held, self.log = control, files, runs, held, log
+        self.json, self.document = json, document
         # What the Vorns folder holds afterwards: Vorns.ctl and the files
         # besides the host's own (the packaged image of each).
         self.after = control if after is None else after
         self.new_files = new_files
 
+    def as_json(self):
+        return Case(self.name + ", as JSON", self.arguments + ["--json"], self.code, None, self.err, self.control,
+                    self.files, self.after, self.new_files, self.runs, self.held, self.log,
+                    document=document(self.code, self.json))
+
 
 RENAMED = {"Fern": ("Fern2", "Fern.vrn"), "Pebbles": ("Pebbles", "Pebbles2.vrn")}
+INSTALLED = [(n, n, n + ".vrn", "installed", None) for n in NAMES]
 CASES = [
     Case("installed", ["--unattended"], 0, [FOLDER] + installed(NAMES) + [done(8, 0, 0)],
-         after=ALL_BLOCKS, new_files=NAMES),
+         after=ALL_BLOCKS, new_files=NAMES, json=INSTALLED),
     Case("already there: a second run writes nothing", ["--unattended"], 0,
          [FOLDER] + ["%s: already installed as %s.vrn" % (n, n) for n in NAMES] + [done(0, 8, 0)],
-         runs=2, after=ALL_BLOCKS, new_files=NAMES),
+         runs=2, after=ALL_BLOCKS, new_files=NAMES, json=[(n, n, n + ".vrn", "alreadyInstalled", None) for n in NAMES]),
     Case("conflicts skipped", ["--unattended"], 5,
          [FOLDER, "Fern: skipped (name listed)", "Pebbles: skipped (file exists)"] + installed(NAMES[2:])
          + [done(6, 0, 2)], control=HOST, files=("Pebbles.vrn",),
-         after=HOST + blocks(skipped=("Fern", "Pebbles")), new_files=NAMES[2:]),
+         after=HOST + blocks(skipped=("Fern", "Pebbles")), new_files=NAMES[2:],
+         json=[("Fern", "Fern", "Fern.vrn", "skipped", "name listed"),
+               ("Pebbles", "Pebbles", "Pebbles.vrn", "skipped", "file exists")] + INSTALLED[2:]),
     Case("conflicts renamed", ["--unattended", "--on-conflict=rename"], 0,
          [FOLDER, "Fern: renamed to Fern2/Fern.vrn (name listed)",
           "Pebbles: renamed to Pebbles/Pebbles2.vrn (file exists)"] + installed(NAMES[2:]) + [done(8, 0, 0)],
          control=HOST, files=("Pebbles.vrn",), after=HOST + blocks(renamed=RENAMED),
-         new_files=["Fern", "Pebbles2"] + NAMES[2:]),
-    Case("conflicts renamed, as JSON", ["--unattended", "--on-conflict", "rename", "--json"], 0, None,
-         control=HOST, files=("Pebbles.vrn",), after=HOST + blocks(renamed=RENAMED),
          new_files=["Fern", "Pebbles2"] + NAMES[2:],
-         document={"completed": True, "dryRun": False, "error": None, "exitCode": 0,
-                   "folder": {"from": "Corvane's registration", "path": "c:\\corvane\\vorns", "problems": []},
-                   "vorns": [{"packagedName": "Fern", "name": "Fern2", "file": "Fern.vrn", "outcome": "renamed",
-                              "reason": "name listed"},
-                             {"packagedName": "Pebbles", "name": "Pebbles", "file": "Pebbles2.vrn",
-                              "outcome": "renamed", "reason": "file exists"}]
-                   + [{"packagedName": n, "name": n, "file": n + ".vrn", "outcome": "installed", "reason": None}
-                      for n in NAMES[2:]]}),
+         json=[("Fern", "Fern2", "Fern.vrn", "renamed", "name listed"),
+               ("Pebbles", "Pebbles", "Pebbles2.vrn", "renamed", "file exists")] + INSTALLED[2:]),
     Case("a dry run", ["--unattended", "--dry-run"], 0,
          [FOLDER, "Dry run: nothing is written."] + installed(NAMES) + [done(8, 0, 0)]),
     Case("a control file held by another program, logged",
@@ -254,7 +266,7 @@ def main():
         program = WineProgram(*sys.argv[2:5])
     failed = 0
     try:
-        for case in CASES:
+        for case in CASES + [case.as_json() for case in CASES if case.json]:
             problems = run_case(program, case)
             print(("FAIL %s: %s" % (case.name, "; ".join(problems))) if problems else "ok   " + case.name, flush=True)
             failed += bool(problems)
