@@ -31,13 +31,13 @@ const char* const kHelp = "help";
 const char* const kVersion = "version";
 
 // Every option, the program's own after help and version, as --help lists them.
-std::vector<OptionSpec> optionsOf(const ProgramCommandLine& program)
+std::vector<KnownOption> optionsOf(const ProgramCommandLine& program)
 {
     const std::string alone = program.aloneOption();
-    std::vector<OptionSpec> options = {{kHelp, "", "Show this help."}, {kVersion, "", "Show the version."}};
-    for (const OptionSpec& own : program.options())
+    std::vector<KnownOption> options = {{kHelp, "", "Show this help."}, {kVersion, "", "Show the version."}};
+    for (const KnownOption& own : program.options())
         options.push_back(own);
-    const std::vector<OptionSpec> shared = {
+    const std::vector<KnownOption> shared = {
         {"json", "", "With " + (alone.empty() ? "" : "--" + alone + " or ") + "--unattended: one JSON document."},
         {"folder", "folder",
          "Install into the Windows folder <folder> (it must hold Vorns.ctl) instead of finding one."},
@@ -73,11 +73,11 @@ std::string wrapped(const std::string& text, std::size_t column)
     return out + line;
 }
 
-std::string helpText(const ProgramCommandLine& program, const std::vector<OptionSpec>& options)
+std::string helpText(const ProgramCommandLine& program, const std::vector<KnownOption>& options)
 {
     std::vector<std::pair<std::string, std::string>> rows;
     std::size_t widest = 0;
-    for (const OptionSpec& option : options) {
+    for (const KnownOption& option : options) {
         std::string label = option.name == kHelp ? program.helpOptionLabel()
             : option.name == kVersion            ? "-v, --version"
                                                  : "--" + option.name;
@@ -115,7 +115,7 @@ ExitCode usage(const ProgramCommandLine& program, const UsageError& error)
 }
 
 // The options as given, or the usage error that reading them met.
-std::optional<UsageError> read(const std::vector<std::string>& arguments, const std::vector<OptionSpec>& specs,
+std::optional<UsageError> read(const std::vector<std::string>& arguments, const std::vector<KnownOption>& known,
                                GivenOptions& given)
 {
     std::vector<std::string> twice;
@@ -139,12 +139,13 @@ std::optional<UsageError> read(const std::vector<std::string>& arguments, const 
         } else {
             return UsageError{"unexpected argument " + echoed(argument), {}};
         }
-        const auto spec = std::find_if(specs.begin(), specs.end(), [&](const OptionSpec& s) { return s.name == name; });
-        if (spec == specs.end())
+        const auto option
+            = std::find_if(known.begin(), known.end(), [&](const KnownOption& o) { return o.name == name; });
+        if (option == known.end())
             return UsageError{"unknown option " + echoed(argument.substr(0, argument.find('='))), {}};
-        if (spec->valueName.empty() && hasValue)
+        if (option->valueName.empty() && hasValue)
             return UsageError{"--" + name + " takes no value", {}};
-        if (!spec->valueName.empty() && !hasValue) {
+        if (!option->valueName.empty() && !hasValue) {
             if (i + 1 == arguments.size())
                 return UsageError{"--" + name + " needs a value", {}};
             value = arguments[++i];
@@ -161,21 +162,21 @@ std::optional<UsageError> read(const std::vector<std::string>& arguments, const 
 // (help, version, a usage error).
 std::optional<ExitCode> parse(const std::vector<std::string>& arguments, ProgramCommandLine& program, Options& options)
 {
-    const std::vector<OptionSpec> specs = optionsOf(program);
+    const std::vector<KnownOption> known = optionsOf(program);
     GivenOptions given;
-    if (const auto error = read(arguments, specs, given))
+    if (const auto error = read(arguments, known, given))
         return usage(program, *error);
     if (given.isSet(kHelp)) {
-        std::cout << helpText(program, specs);
+        std::cout << helpText(program, known);
         return ExitCode::allInstalled;
     }
     if (given.isSet(kVersion)) {
         std::cout << "quillop " << QUILLOP_VERSION << "\n";
         return ExitCode::allInstalled;
     }
-    for (const OptionSpec& spec : specs)
-        if (!spec.valueName.empty() && given.isSet(spec.name) && given.value(spec.name).empty())
-            return usage(program, {"--" + spec.name + " needs a value; it is empty", {}});
+    for (const KnownOption& option : known)
+        if (!option.valueName.empty() && given.isSet(option.name) && given.value(option.name).empty())
+            return usage(program, {"--" + option.name + " needs a value; it is empty", {}});
 
     const std::string alone = program.aloneOption();
     options.alone = !alone.empty() && given.isSet(alone);
@@ -184,9 +185,9 @@ std::optional<ExitCode> parse(const std::vector<std::string>& arguments, Program
     options.dryRun = given.isSet("dry-run");
     options.quiet = given.isSet("quiet");
     if (options.alone) {
-        for (const OptionSpec& spec : specs)
-            if (spec.name != alone && spec.name != "json" && given.isSet(spec.name))
-                return usage(program, {"--" + alone + " and --" + spec.name + " do not go together", {}});
+        for (const KnownOption& option : known)
+            if (option.name != alone && option.name != "json" && given.isSet(option.name))
+                return usage(program, {"--" + alone + " and --" + option.name + " do not go together", {}});
         return std::nullopt;
     }
     if (options.json && !options.unattended)

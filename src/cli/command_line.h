@@ -16,7 +16,7 @@
 
 // An option: its long name, the name of its value ("" for a switch) and
 // its line of help.
-struct OptionSpec {
+struct KnownOption {
     std::string name;
     std::string valueName;
     std::string help;
@@ -45,7 +45,7 @@ public:
     virtual std::string helpOptionLabel() const { return "-h, --help"; }
     // Options of its own, shown after the shared ones, and exit codes they
     // add ("4  ...").
-    virtual std::vector<OptionSpec> options() const { return {}; }
+    virtual std::vector<KnownOption> options() const { return {}; }
     virtual std::vector<std::string> exitCodes() const { return {}; }
     // An option of its own that does its work alone and takes --json (such
     // as --list-prefixes), or "".

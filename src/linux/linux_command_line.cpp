@@ -23,7 +23,7 @@ std::string LinuxCommandLine::description() const
     return "Installs the Quenna Picture Vorn collection into the Vorns folder of Corvane in a Wine prefix.";
 }
 
-std::vector<OptionSpec> LinuxCommandLine::options() const
+std::vector<KnownOption> LinuxCommandLine::options() const
 {
     return {
         {"prefix", "dir|label",

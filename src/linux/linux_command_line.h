@@ -16,7 +16,7 @@ public:
 
     std::string programName() const override { return "quillop"; }
     std::string description() const override;
-    std::vector<OptionSpec> options() const override;
+    std::vector<KnownOption> options() const override;
     std::vector<std::string> exitCodes() const override;
     std::string aloneOption() const override { return "list-prefixes"; }
     std::optional<UsageError> check(const GivenOptions& given) override;
